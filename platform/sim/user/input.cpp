@@ -1,0 +1,56 @@
+// Synthetic keyboard input: keybd_event goes to the focus window of the thread that owns the
+// foreground window, as WM_KEYDOWN/WM_KEYUP, or WM_SYSKEYDOWN/WM_SYSKEYUP while Alt is held
+// without Ctrl (Alt itself included), as Windows delivers it.
+#include <windows.h>
+
+#include "user/user.h"
+
+using namespace sim::user;
+
+namespace {
+
+bool Down(BYTE vk) { return (State().key_state[vk] & 0x80) != 0; }
+
+}  // namespace
+
+void WINAPI keybd_event(BYTE bVk, BYTE bScan, DWORD dwFlags, ULONG_PTR) {
+  auto& s = State();
+  bool up = (dwFlags & KEYEVENTF_KEYUP) != 0;
+  bool was_down = Down(bVk);
+  sim::Desktop::Current().Notify([&](sim::Observer& o) { o.OnKeyboardEvent(bVk, up); });
+  bool alt_before = Down(VK_MENU) || Down(VK_LMENU) || Down(VK_RMENU);
+  if (up) {
+    s.key_state[bVk] &= static_cast<BYTE>(~0x80);
+  } else {
+    s.key_state[bVk] |= 0x80;
+    s.key_state[bVk] ^= 0x01;  // toggle bit, as for Caps Lock
+  }
+  if (bVk == VK_LMENU || bVk == VK_RMENU) s.key_state[VK_MENU] = s.key_state[bVk];
+  bool alt = alt_before || (!up && (bVk == VK_MENU || bVk == VK_LMENU || bVk == VK_RMENU));
+  bool ctrl = Down(VK_CONTROL);
+  bool sys = alt && !ctrl;
+  UINT msg = up ? (sys ? WM_SYSKEYUP : WM_KEYUP) : (sys ? WM_SYSKEYDOWN : WM_KEYDOWN);
+
+  Window* fg = FromHandle(s.foreground);
+  if (!fg || !fg->thread) return;
+  ThreadQueue& q = Queue(*fg->thread);
+  HWND target = FromHandle(q.focus) ? q.focus : s.foreground;
+  LPARAM lp = 1 | (static_cast<LPARAM>(bScan) << 16);
+  if (alt) lp |= LPARAM{1} << 29;
+  if (was_down) lp |= LPARAM{1} << 30;
+  if (up) lp |= LPARAM{1} << 31;
+  q.posted.push_back(MSG{target, msg, bVk, lp, static_cast<DWORD>(sim::Now()), s.cursor});
+}
+
+SHORT WINAPI GetKeyState(int nVirtKey) {
+  if (nVirtKey < 0 || nVirtKey > 255) return 0;
+  BYTE v = State().key_state[nVirtKey];
+  SHORT r = 0;
+  if (v & 0x80) r = static_cast<SHORT>(0x8000);
+  if (v & 0x01) r |= 1;
+  return r;
+}
+
+SHORT WINAPI GetAsyncKeyState(int vKey) { return static_cast<SHORT>(GetKeyState(vKey) & 0x8000); }
+
+UINT WINAPI MapVirtualKeyW(UINT uCode, UINT) { return uCode; }

@@ -1,0 +1,562 @@
+// Window position, size, visibility, z-order, activation, the foreground window and keyboard
+// focus.
+//
+// Activation follows Windows' per-thread model: each thread has its own active window and
+// focus; the desktop has one foreground window. Activating a window makes it the foreground
+// window when asked to (SetForegroundWindow), when its thread already owns the foreground, or
+// when no visible window is in the foreground; otherwise it is active only within its thread.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "user/user.h"
+
+namespace sim::user {
+
+namespace {
+
+constexpr int kScreenWidth = 1280;
+constexpr int kScreenHeight = 1024;
+constexpr int kCaptionHeight = 23;
+constexpr int kThickFrame = 8;
+constexpr int kDialogFrame = 3;
+
+bool IsTopLevel(const Window& w) { return !w.parent && !w.message_only; }
+
+void MoveToTop(Window& w) {
+  auto& s = State();
+  std::vector<HWND>* list = &s.top_level;
+  if (w.parent) {
+    Window* p = FromHandle(w.parent);
+    if (!p) return;
+    list = &p->children;
+  } else if (w.message_only) {
+    return;
+  }
+  auto it = std::find(list->begin(), list->end(), w.hwnd);
+  if (it == list->end() || it == list->begin()) return;
+  list->erase(it);
+  list->insert(list->begin(), w.hwnd);
+}
+
+void MoveToBottom(Window& w) {
+  auto& s = State();
+  std::vector<HWND>* list = &s.top_level;
+  if (w.parent) {
+    Window* p = FromHandle(w.parent);
+    if (!p) return;
+    list = &p->children;
+  } else if (w.message_only) {
+    return;
+  }
+  auto it = std::find(list->begin(), list->end(), w.hwnd);
+  if (it == list->end()) return;
+  list->erase(it);
+  list->push_back(w.hwnd);
+}
+
+void MoveAfter(Window& w, HWND after) {
+  auto& s = State();
+  std::vector<HWND>* list = &s.top_level;
+  if (w.parent) {
+    Window* p = FromHandle(w.parent);
+    if (!p) return;
+    list = &p->children;
+  }
+  auto it = std::find(list->begin(), list->end(), w.hwnd);
+  if (it == list->end()) return;
+  list->erase(it);
+  auto pos = std::find(list->begin(), list->end(), after);
+  if (pos == list->end()) {
+    list->insert(list->begin(), w.hwnd);
+  } else {
+    list->insert(std::next(pos), w.hwnd);
+  }
+}
+
+void Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (FromHandle(hwnd)) SendMessageW(hwnd, msg, wp, lp);
+}
+
+void NotifyShown(Window& w, bool shown) {
+  if (!IsTopLevel(w)) return;
+  HWND h = w.hwnd;
+  Desktop::Current().Notify([&](Observer& o) {
+    if (shown) {
+      o.OnWindowShown(h);
+    } else {
+      o.OnWindowHidden(h);
+    }
+  });
+}
+
+// Changes visibility, sending WM_SHOWWINDOW and WM_WINDOWPOSCHANGED as Windows does.
+void SetVisible(Window& w, bool visible) {
+  if (w.Visible() == visible) return;
+  HWND h = w.hwnd;
+  Send(h, WM_SHOWWINDOW, visible ? TRUE : FALSE, 0);
+  Window* again = FromHandle(h);
+  if (!again) return;
+  if (visible) {
+    again->style |= WS_VISIBLE;
+    InvalidateTree(*again);
+  } else {
+    again->style &= ~WS_VISIBLE;
+    if (again->parent) {
+      if (Window* p = FromHandle(again->parent)) p->needs_paint = true;
+    }
+  }
+  WINDOWPOS pos{h,
+                nullptr,
+                again->rect.left,
+                again->rect.top,
+                again->rect.right - again->rect.left,
+                again->rect.bottom - again->rect.top,
+                static_cast<UINT>(SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER |
+                                  (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW))};
+  Send(h, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+  if (Window* still = FromHandle(h)) {
+    NotifyShown(*still, visible);
+    if (!visible && IsTopLevel(*still)) OnWindowHiddenOrDestroyed(h);
+    if (!visible) {
+      // A hidden window loses the focus it or its children held.
+      ThreadQueue& q = Queue(*still->thread);
+      if (q.focus && (q.focus == h || IsChild(h, q.focus))) q.focus = nullptr;
+    }
+  }
+}
+
+void SendSize(Window& w, WPARAM kind) {
+  RECT c = ClientRectOf(w);
+  Send(w.hwnd, WM_SIZE, kind, MAKELPARAM(c.right, c.bottom));
+}
+
+}  // namespace
+
+RECT FrameInsets(DWORD style, DWORD ex_style) {
+  RECT r{0, 0, 0, 0};
+  int frame = 0;
+  if (style & WS_CHILD) {
+    if (style & WS_BORDER) frame = 1;
+  } else if (style & WS_THICKFRAME) {
+    frame = kThickFrame;
+  } else if (style & WS_DLGFRAME) {
+    frame = kDialogFrame;
+  } else if (style & WS_BORDER) {
+    frame = 1;
+  }
+  if (ex_style & WS_EX_CLIENTEDGE) frame += 2;
+  r.left = r.right = r.bottom = frame;
+  r.top = frame;
+  if ((style & WS_CAPTION) == WS_CAPTION && !(style & WS_CHILD)) r.top += kCaptionHeight;
+  return r;
+}
+
+RECT ClientRectOf(const Window& w) {
+  if (w.minimized) return RECT{0, 0, 0, 0};
+  RECT in = FrameInsets(w.style, w.ex_style);
+  LONG width = std::max<LONG>(0, (w.rect.right - w.rect.left) - in.left - in.right);
+  LONG height = std::max<LONG>(0, (w.rect.bottom - w.rect.top) - in.top - in.bottom);
+  return RECT{0, 0, width, height};
+}
+
+void InvalidateTree(Window& w) {
+  w.needs_paint = true;
+  w.needs_erase = true;
+  for (HWND c : w.children)
+    if (Window* cw = FromHandle(c)) InvalidateTree(*cw);
+}
+
+void SetForegroundInternal(HWND hwnd) {
+  auto& s = State();
+  if (s.foreground == hwnd) return;
+  s.foreground = hwnd;
+  if (hwnd) Desktop::Current().Notify([&](Observer& o) { o.OnWindowForeground(hwnd); });
+}
+
+void ActivateWindow(Window& target, bool make_foreground) {
+  Window* w = FromHandle(RootOf(target.hwnd));
+  if (!w || w->message_only) return;
+  HWND h = w->hwnd;
+  auto& s = State();
+  MoveToTop(*w);
+  ThreadQueue& q = Queue(*w->thread);
+  Window* fg = FromHandle(s.foreground);
+  bool takes_foreground = make_foreground || !fg || !fg->Visible() || fg->thread == w->thread;
+  HWND old = q.active;
+  if (old != h) {
+    q.active = h;
+    if (FromHandle(old)) {
+      Send(old, WM_NCACTIVATE, FALSE, 0);
+      Send(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(h));
+    }
+    if (FromHandle(h)) {
+      Send(h, WM_NCACTIVATE, TRUE, 0);
+      Send(h, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, w->minimized ? 1 : 0), reinterpret_cast<LPARAM>(old));
+    }
+  }
+  if (takes_foreground && FromHandle(h)) SetForegroundInternal(h);
+}
+
+// When a top-level window is hidden or goes away, the foreground moves to the next visible
+// top-level window in z-order, as Windows activates the next window.
+void OnWindowHiddenOrDestroyed(HWND hwnd) {
+  auto& s = State();
+  for (auto& [h, w] : s.windows) {
+    (void)h;
+    if (!w->thread) continue;
+    ThreadQueue* q = w->thread->slots.Find<ThreadQueue>();
+    if (q && q->active == hwnd) q->active = nullptr;
+  }
+  if (s.foreground != hwnd) return;
+  s.foreground = nullptr;
+  for (HWND next : s.top_level) {
+    if (next == hwnd) continue;
+    Window* w = FromHandle(next);
+    if (!w || !w->Visible() || (w->style & WS_DISABLED)) continue;
+    Queue(*w->thread).active = next;
+    SetForegroundInternal(next);
+    return;
+  }
+}
+
+}  // namespace sim::user
+
+using namespace sim::user;
+
+BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
+  Window* w = CheckedFromHandle(hWnd);
+  if (!w) return FALSE;
+  BOOL was_visible = w->Visible() ? TRUE : FALSE;
+  bool top = !w->parent && !w->message_only;
+  auto restore = [&]() {
+    if (w->minimized || w->maximized) {
+      bool was_min = w->minimized;
+      w->minimized = false;
+      w->maximized = false;
+      w->rect = w->normal_rect;
+      if (was_min) sim::Desktop::Current().Notify([&](sim::Observer& o) { o.OnWindowRestored(hWnd); });
+      InvalidateTree(*w);
+      SendSize(*w, SIZE_RESTORED);
+    }
+  };
+  switch (nCmdShow) {
+    case SW_HIDE:
+      SetVisible(*w, false);
+      break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT:
+      SetVisible(*w, true);
+      if ((w = FromHandle(hWnd))) restore();
+      if ((w = FromHandle(hWnd)) && top) ActivateWindow(*w, false);
+      break;
+    case SW_SHOWNOACTIVATE:
+      SetVisible(*w, true);
+      if ((w = FromHandle(hWnd))) restore();
+      break;
+    case SW_SHOW:
+      SetVisible(*w, true);
+      if ((w = FromHandle(hWnd)) && top) ActivateWindow(*w, false);
+      break;
+    case SW_SHOWNA:
+      SetVisible(*w, true);
+      break;
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+      SetVisible(*w, true);
+      if ((w = FromHandle(hWnd)) && !w->minimized) {
+        if (!w->maximized) w->normal_rect = w->rect;
+        w->minimized = true;
+        w->rect = RECT{-32000, -32000, -32000 + 160, -32000 + 28};
+        InvalidateTree(*w);
+        sim::Desktop::Current().Notify([&](sim::Observer& o) { o.OnWindowMinimized(hWnd); });
+        SendSize(*w, SIZE_MINIMIZED);
+        // A minimised window gives up the foreground, as Windows activates the next window.
+        if (nCmdShow == SW_MINIMIZE && top) OnWindowHiddenOrDestroyed(hWnd);
+      }
+      break;
+    case SW_SHOWMAXIMIZED:
+      SetVisible(*w, true);
+      if ((w = FromHandle(hWnd)) && !w->maximized) {
+        if (!w->minimized) w->normal_rect = w->rect;
+        w->minimized = false;
+        w->maximized = true;
+        w->rect = RECT{0, 0, 1280, 1024};
+        InvalidateTree(*w);
+        SendSize(*w, SIZE_MAXIMIZED);
+      }
+      if ((w = FromHandle(hWnd)) && top) ActivateWindow(*w, false);
+      break;
+    default:
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return was_visible;
+  }
+  return was_visible;
+}
+
+BOOL WINAPI OpenIcon(HWND hWnd) {
+  if (!CheckedFromHandle(hWnd)) return FALSE;
+  SendMessageW(hWnd, WM_QUERYOPEN, 0, 0);
+  ShowWindow(hWnd, SW_SHOWNORMAL);
+  return TRUE;
+}
+
+BOOL WINAPI CloseWindow(HWND hWnd) {
+  if (!CheckedFromHandle(hWnd)) return FALSE;
+  ShowWindow(hWnd, SW_MINIMIZE);
+  return TRUE;
+}
+
+BOOL WINAPI BringWindowToTop(HWND hWnd) {
+  return SetWindowPos(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+BOOL WINAPI SetForegroundWindow(HWND hWnd) {
+  Window* w = CheckedFromHandle(hWnd);
+  if (!w || w->message_only) return FALSE;
+  ActivateWindow(*w, true);
+  return TRUE;
+}
+
+HWND WINAPI GetForegroundWindow(void) {
+  auto& s = State();
+  return FromHandle(s.foreground) ? s.foreground : nullptr;
+}
+
+HWND WINAPI SetActiveWindow(HWND hWnd) {
+  ThreadQueue& q = CurrentQueue();
+  HWND old = q.active;
+  if (!hWnd) {
+    q.active = nullptr;
+    return old;
+  }
+  Window* w = CheckedFromHandle(hWnd);
+  if (!w) return nullptr;
+  if (w->thread != &sim::CurrentThread()) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+  }
+  ActivateWindow(*w, false);
+  return old;
+}
+
+HWND WINAPI GetActiveWindow(void) {
+  HWND h = CurrentQueue().active;
+  return FromHandle(h) ? h : nullptr;
+}
+
+HWND WINAPI SetFocus(HWND hWnd) {
+  ThreadQueue& q = CurrentQueue();
+  HWND old = FromHandle(q.focus) ? q.focus : nullptr;
+  if (hWnd) {
+    Window* w = CheckedFromHandle(hWnd);
+    if (!w) return nullptr;
+    if (w->thread != &sim::CurrentThread()) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return nullptr;
+    }
+    if (w->style & WS_DISABLED) return nullptr;
+    HWND root = RootOf(hWnd);
+    if (q.active != root) {
+      if (Window* r = FromHandle(root)) ActivateWindow(*r, false);
+    }
+  }
+  if (old == hWnd) return old;
+  q.focus = hWnd;
+  if (old) Send(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hWnd), 0);
+  if (hWnd && q.focus == hWnd) Send(hWnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+  return old;
+}
+
+HWND WINAPI GetFocus(void) {
+  HWND h = CurrentQueue().focus;
+  return FromHandle(h) ? h : nullptr;
+}
+
+HWND WINAPI SetCapture(HWND hWnd) {
+  ThreadQueue& q = CurrentQueue();
+  HWND old = q.capture;
+  q.capture = hWnd;
+  return old;
+}
+
+HWND WINAPI GetCapture(void) { return CurrentQueue().capture; }
+
+BOOL WINAPI ReleaseCapture(void) {
+  ThreadQueue& q = CurrentQueue();
+  HWND old = q.capture;
+  q.capture = nullptr;
+  if (FromHandle(old)) Send(old, WM_CAPTURECHANGED, 0, 0);
+  return TRUE;
+}
+
+BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
+  Window* w = CheckedFromHandle(hWnd);
+  if (!w) return FALSE;
+  RECT old = w->rect;
+  RECT next = old;
+  if (!(uFlags & SWP_NOMOVE)) {
+    next.right = X + (old.right - old.left);
+    next.bottom = Y + (old.bottom - old.top);
+    next.left = X;
+    next.top = Y;
+  }
+  if (!(uFlags & SWP_NOSIZE)) {
+    next.right = next.left + std::max(cx, 0);
+    next.bottom = next.top + std::max(cy, 0);
+  }
+  WINDOWPOS pos{hWnd,  hWndInsertAfter, next.left, next.top, next.right - next.left, next.bottom - next.top,
+                uFlags};
+  Send(hWnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+  if (!(w = FromHandle(hWnd))) return FALSE;
+  bool moved = next.left != old.left || next.top != old.top;
+  bool sized = (next.right - next.left) != (old.right - old.left) ||
+               (next.bottom - next.top) != (old.bottom - old.top);
+  if (!w->minimized) w->rect = next;
+  if (!w->minimized && !w->maximized) w->normal_rect = w->rect;
+  if (!(uFlags & SWP_NOZORDER)) {
+    if (hWndInsertAfter == HWND_TOP || hWndInsertAfter == HWND_TOPMOST || hWndInsertAfter == HWND_NOTOPMOST) {
+      MoveToTop(*w);
+    } else if (hWndInsertAfter == HWND_BOTTOM) {
+      MoveToBottom(*w);
+    } else if (FromHandle(hWndInsertAfter)) {
+      MoveAfter(*w, hWndInsertAfter);
+    }
+  }
+  if (sized && !(uFlags & SWP_NOREDRAW)) InvalidateTree(*w);
+  UINT changed = uFlags & ~(SWP_SHOWWINDOW | SWP_HIDEWINDOW);
+  if (!moved) changed |= SWP_NOMOVE;
+  if (!sized) changed |= SWP_NOSIZE;
+  pos.flags = changed;
+  Send(hWnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+  if (!(w = FromHandle(hWnd))) return TRUE;
+  if (uFlags & SWP_SHOWWINDOW) SetVisible(*w, true);
+  if ((w = FromHandle(hWnd)) && (uFlags & SWP_HIDEWINDOW)) SetVisible(*w, false);
+  if ((w = FromHandle(hWnd)) && !(uFlags & SWP_NOACTIVATE) && !w->parent && !w->message_only && w->Visible())
+    ActivateWindow(*w, false);
+  return TRUE;
+}
+
+BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint) {
+  return SetWindowPos(hWnd, nullptr, X, Y, nWidth, nHeight,
+                      SWP_NOZORDER | SWP_NOACTIVATE | (bRepaint ? 0 : SWP_NOREDRAW));
+}
+
+BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
+  Window* w = CheckedFromHandle(hWnd);
+  if (!w || !lpRect) return FALSE;
+  *lpRect = ClientRectOf(*w);
+  return TRUE;
+}
+
+namespace {
+
+// The screen position of a window's client area origin.
+POINT ClientOrigin(const Window& w) {
+  RECT in = FrameInsets(w.style, w.ex_style);
+  POINT p{w.rect.left + in.left, w.rect.top + in.top};
+  if (w.parent) {
+    if (Window* parent = FromHandle(w.parent)) {
+      POINT po = ClientOrigin(*parent);
+      p.x += po.x;
+      p.y += po.y;
+    }
+  }
+  return p;
+}
+
+}  // namespace
+
+BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect) {
+  Window* w = CheckedFromHandle(hWnd);
+  if (!w || !lpRect) return FALSE;
+  *lpRect = w->rect;
+  if (w->parent) {
+    if (Window* p = FromHandle(w->parent)) {
+      POINT o = ClientOrigin(*p);
+      lpRect->left += o.x;
+      lpRect->right += o.x;
+      lpRect->top += o.y;
+      lpRect->bottom += o.y;
+    }
+  }
+  return TRUE;
+}
+
+BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
+  Window* w = CheckedFromHandle(hWnd);
+  if (!w || !lpPoint) return FALSE;
+  POINT o = ClientOrigin(*w);
+  lpPoint->x += o.x;
+  lpPoint->y += o.y;
+  return TRUE;
+}
+
+BOOL WINAPI ScreenToClient(HWND hWnd, LPPOINT lpPoint) {
+  Window* w = CheckedFromHandle(hWnd);
+  if (!w || !lpPoint) return FALSE;
+  POINT o = ClientOrigin(*w);
+  lpPoint->x -= o.x;
+  lpPoint->y -= o.y;
+  return TRUE;
+}
+
+int WINAPI MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cPoints) {
+  POINT from{0, 0}, to{0, 0};
+  if (Window* f = FromHandle(hWndFrom)) from = ClientOrigin(*f);
+  if (Window* t = FromHandle(hWndTo)) to = ClientOrigin(*t);
+  LONG dx = from.x - to.x, dy = from.y - to.y;
+  for (UINT i = 0; i < cPoints; ++i) {
+    lpPoints[i].x += dx;
+    lpPoints[i].y += dy;
+  }
+  return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
+}
+
+BOOL WINAPI GetCursorPos(LPPOINT lpPoint) {
+  if (!lpPoint) return FALSE;
+  *lpPoint = State().cursor;
+  return TRUE;
+}
+
+BOOL WINAPI SetCursorPos(int X, int Y) {
+  State().cursor = POINT{X, Y};
+  return TRUE;
+}
+
+int WINAPI GetSystemMetrics(int nIndex) {
+  switch (nIndex) {
+    case SM_CXSCREEN:
+      return kScreenWidth;
+    case SM_CYSCREEN:
+      return kScreenHeight;
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+      return 17;
+    case SM_CYCAPTION:
+      return kCaptionHeight;
+    case SM_CXBORDER:
+    case SM_CYBORDER:
+      return 1;
+    case SM_CXDLGFRAME:
+    case SM_CYDLGFRAME:
+      return kDialogFrame;
+    case SM_CXICON:
+    case SM_CYICON:
+    case SM_CXCURSOR:
+    case SM_CYCURSOR:
+      return 32;
+    case SM_CYMENU:
+      return 20;
+    case SM_CXFRAME:
+    case SM_CYFRAME:
+      return kThickFrame;
+    case SM_CXSMICON:
+    case SM_CYSMICON:
+      return 16;
+    default:
+      return 0;
+  }
+}
