@@ -55,6 +55,16 @@ class Observer {
   virtual void OnDebugString(DWORD /*pid*/, const std::u16string& /*text*/) {}
   virtual void OnProcessStarted(DWORD /*pid*/, const std::u16string& /*image*/) {}
   virtual void OnProcessEnded(DWORD /*pid*/, const std::u16string& /*image*/, int /*exit_code*/) {}
+  // The notification area (Shell_NotifyIconW). `flags` says which of icon and tip changed
+  // (NIF_ICON, NIF_TIP); the icon's origin is told by sim::DescribeIcon.
+  virtual void OnTrayIconAdded(HWND /*owner*/, UINT /*id*/, HICON /*icon*/, const std::u16string& /*tip*/) {}
+  virtual void OnTrayIconChanged(HWND /*owner*/, UINT /*id*/, UINT /*flags*/, HICON /*icon*/,
+                                 const std::u16string& /*tip*/) {}
+  virtual void OnTrayIconRemoved(HWND /*owner*/, UINT /*id*/) {}
+  // A pop-up menu opened by TrackPopupMenu(Ex) and waiting for the world's choice, and its end
+  // (chosen command id, or 0 when dismissed).
+  virtual void OnPopupMenuOpened(HMENU /*menu*/, HWND /*owner*/) {}
+  virtual void OnPopupMenuClosed(HMENU /*menu*/, UINT /*chosen_id*/) {}
   // Generic hook for modules outside the core (tray, menus, message boxes, ...): a source word
   // and a line of text in transcript form.
   virtual void OnNote(const std::string& /*source*/, const std::string& /*text*/) {}
