@@ -31,7 +31,8 @@ class FileFaultTest : public ::testing::Test {
     DWORD n = 0;
     bool ok = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &n, nullptr) && FlushFileBuffers(h);
     CloseHandle(h);
-    return ok && MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    return ok &&
+           MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   }
 
   DWORD RunSaver(const std::string& text, bool* finished) {

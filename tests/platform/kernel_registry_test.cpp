@@ -34,7 +34,8 @@ TEST_F(RegistryTest, StringValueRoundTripsWithItsTerminator) {
   EXPECT_EQ(size, sizeof text);
   WCHAR out[16];
   size = sizeof out;
-  EXPECT_EQ(RegQueryValueExW(key, u"hotkey", nullptr, nullptr, reinterpret_cast<BYTE*>(out), &size), ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExW(key, u"hotkey", nullptr, nullptr, reinterpret_cast<BYTE*>(out), &size),
+            ERROR_SUCCESS);
   EXPECT_EQ(std::u16string(out), u"Alt+P");
   EXPECT_EQ(sim::ReadRegistryValue(HKEY_CURRENT_USER, u"software\\TELLBUD", u"Hotkey")->AsString(), u"Alt+P");
   RegCloseKey(key);
@@ -47,7 +48,7 @@ TEST_F(RegistryTest, SmallBufferGetsMoreDataAndTheSizeNeeded) {
   BYTE small[4] = {1, 2, 3, 4};
   DWORD size = sizeof small;
   EXPECT_EQ(RegQueryValueExW(key, u"Name", nullptr, nullptr, small, &size), ERROR_MORE_DATA);
-  EXPECT_EQ(size, 20u);  // nine characters and the terminator
+  EXPECT_EQ(size, 20u);    // nine characters and the terminator
   EXPECT_EQ(small[0], 1);  // left as it was
   EXPECT_EQ(RegQueryValueExW(key, u"Name", nullptr, nullptr, small, nullptr), ERROR_INVALID_PARAMETER);
   EXPECT_EQ(RegQueryValueExW(key, u"Missing", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
@@ -59,7 +60,8 @@ TEST_F(RegistryTest, DwordValuesAndTheWorldsSeeding) {
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\vendor", 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
   DWORD value = 0, size = sizeof value, type = 0;
-  EXPECT_EQ(RegQueryValueExW(key, u"Port", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size), ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExW(key, u"Port", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
+            ERROR_SUCCESS);
   EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
   EXPECT_EQ(value, 4242u);
   RegCloseKey(key);
@@ -68,12 +70,14 @@ TEST_F(RegistryTest, DwordValuesAndTheWorldsSeeding) {
 TEST_F(RegistryTest, CreateReportsWhetherTheKeyIsNewAndBuildsIntermediateKeys) {
   HKEY key = nullptr;
   DWORD disposition = 0;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"A\\B\\C", 0, nullptr, 0, KEY_WRITE, nullptr, &key, &disposition),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegCreateKeyExW(HKEY_CURRENT_USER, u"A\\B\\C", 0, nullptr, 0, KEY_WRITE, nullptr, &key, &disposition),
+      ERROR_SUCCESS);
   EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
   RegCloseKey(key);
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"a\\b\\c", 0, nullptr, 0, KEY_WRITE, nullptr, &key, &disposition),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegCreateKeyExW(HKEY_CURRENT_USER, u"a\\b\\c", 0, nullptr, 0, KEY_WRITE, nullptr, &key, &disposition),
+      ERROR_SUCCESS);
   EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
   RegCloseKey(key);
   EXPECT_TRUE(sim::RegistryKeyExists(HKEY_CURRENT_USER, u"A\\B"));
@@ -93,7 +97,8 @@ TEST_F(RegistryTest, OpenErrors) {
 TEST_F(RegistryTest, AccessRightsOfTheHandleAreEnforced) {
   HKEY read_only = Create(u"Software\\T", KEY_READ);
   DWORD one = 1;
-  EXPECT_EQ(RegSetValueExW(read_only, u"v", 0, REG_DWORD, reinterpret_cast<BYTE*>(&one), 4), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(RegSetValueExW(read_only, u"v", 0, REG_DWORD, reinterpret_cast<BYTE*>(&one), 4),
+            ERROR_ACCESS_DENIED);
   EXPECT_EQ(RegDeleteValueW(read_only, u"v"), ERROR_ACCESS_DENIED);
   HKEY write_only = Create(u"Software\\T", KEY_SET_VALUE);
   EXPECT_EQ(RegSetValueExW(write_only, u"v", 0, REG_DWORD, reinterpret_cast<BYTE*>(&one), 4), ERROR_SUCCESS);

@@ -152,11 +152,13 @@ TEST_F(IconTest, ResourceIconsBelongToTheirExecutableImage) {
 
 TEST_F(IconTest, CreateFromResourceBitsAndLookupInAGroupDirectory) {
   Bytes image = IconImage(24);
-  HICON icon = CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE, 0x00030000, 0, 0, 0);
+  HICON icon =
+      CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE, 0x00030000, 0, 0, 0);
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(sim::DescribeIcon(icon)->width, 24);
   EXPECT_EQ(CreateIconFromResourceEx(image.data(), 20, TRUE, 0x00030000, 0, 0, 0), nullptr);
-  EXPECT_EQ(CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE, 0x1, 0, 0, 0), nullptr);
+  EXPECT_EQ(CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE, 0x1, 0, 0, 0),
+            nullptr);
 
   Bytes group(6 + 14 * 3, 0);
   PutWord(group, 2, 1);

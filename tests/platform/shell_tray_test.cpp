@@ -81,8 +81,9 @@ TEST_F(TrayTest, OnlyKnownStructureSizesAreAccepted) {
   EXPECT_EQ(NOTIFYICONDATAW_V3_SIZE, offsetof(NOTIFYICONDATAW, hBalloonIcon));
   EXPECT_EQ(NOTIFYICONDATAW_V1_SIZE, offsetof(NOTIFYICONDATAW, szTip) + 128);
   UINT id = 1;
-  for (DWORD size : {static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE),
-                     static_cast<DWORD>(NOTIFYICONDATAW_V3_SIZE), static_cast<DWORD>(sizeof(NOTIFYICONDATAW))}) {
+  for (DWORD size :
+       {static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE),
+        static_cast<DWORD>(NOTIFYICONDATAW_V3_SIZE), static_cast<DWORD>(sizeof(NOTIFYICONDATAW))}) {
     auto data = Data(id++, NIF_MESSAGE);
     data.cbSize = size;
     EXPECT_TRUE(Shell_NotifyIconW(NIM_ADD, &data)) << size;
