@@ -63,6 +63,14 @@ TEST_F(PathTest, InvalidCharactersAreRejected) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_NAME));
 }
 
+TEST_F(PathTest, LiteralPathsCannotClimbOutOfADrive) {
+  sim::SetDriveRoot('C', folder.linux_path());
+  EXPECT_EQ(GetFileAttributesW(u"\\\\?\\C:\\..\\etc"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_NAME));
+  EXPECT_EQ(sim::HostPath(u"\\\\?\\C:\\a/b"), std::nullopt);
+  EXPECT_EQ(sim::HostPath(u"C:\\..\\..\\etc"), folder.Linux("etc"));  // normalised at the root
+}
+
 TEST_F(PathTest, PathsOfMaxPathCharactersFailUnlessLiteral) {
   std::u16string base = folder.Windows();
   std::u16string just_fits = base + u"\\" + std::u16string(MAX_PATH - 2 - base.size(), u'a');
