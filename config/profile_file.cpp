@@ -29,9 +29,8 @@ void CloseKeepingError(HANDLE handle) {
 }
 
 HANDLE CreateTemporaryFileBeside(LPCWSTR path, Text& temporary) {
-  const unsigned seed = GetCurrentProcessId() * 2654435761u + GetTickCount();
   for (unsigned attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    temporary = TemporaryPathBeside(path, seed + attempt * 40503u);
+    temporary = TemporaryPathBeside(path, attempt);
     if (temporary.empty()) {
       SetLastError(ERROR_FILENAME_EXCED_RANGE);
       return INVALID_HANDLE_VALUE;
@@ -58,7 +57,8 @@ bool WriteAndFlush(HANDLE file, const Bytes& contents) {
 
 }  // namespace
 
-Text TemporaryPathBeside(const Text& path, unsigned tag) {
+Text TemporaryPathBeside(const Text& path, unsigned attempt) {
+  const unsigned tag = GetCurrentProcessId() * 2654435761u + GetTickCount() + attempt * 40503u;
   const size_t slash = path.find_last_of(TEXT("\\/"));
   Text folder;
   if (slash != Text::npos) {

@@ -18,10 +18,11 @@ bool ReadWholeFile(LPCWSTR path, Bytes& contents);
 // set, on any failure; the temporary file is then removed and `path` is left as it was.
 bool ReplaceWholeFile(LPCWSTR path, const Bytes& contents);
 
-// The name of a temporary file beside `path`: "~tb" and four hex digits of `tag` with ".tmp",
-// in the folder of `path`. When that name would not fit in MAX_PATH but the folder is a full
+// The name of the `attempt`-th temporary file a write to `path` by this process would try now:
+// "~tb", four hex digits and ".tmp" in the folder of `path` (the digits vary with the process,
+// the time and the attempt). When that name would not fit in MAX_PATH but the folder is a full
 // drive path, the name gets the "\\?\" prefix that lifts the limit. Empty when no usable
 // name exists.
-Text TemporaryPathBeside(const Text& path, unsigned tag);
+Text TemporaryPathBeside(const Text& path, unsigned attempt);
 
 }  // namespace config
