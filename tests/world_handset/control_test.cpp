@@ -111,15 +111,15 @@ TEST_F(ControlTest, EventsArriveOnTheCreatingThreadWhenItsLoopRuns) {
   StartWithControl();
   Open();
   handset.Key(7);
-  EXPECT_TRUE(events.empty());  // posted; the UI thread has not run yet
+  EXPECT_TRUE(events().empty());  // posted; the UI thread has not run yet
   desktop.RunUntilIdle();
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0].thread_id, ui_thread);
-  EXPECT_EQ(events[0].id, static_cast<DISPID>(EventId::kKeyPressed));
-  EXPECT_EQ(events[0].flags, DISPATCH_METHOD);
-  ASSERT_EQ(events[0].args.size(), 1u);
-  EXPECT_EQ(events[0].args[0].Type(), VT_I2);
-  EXPECT_EQ(events[0].args[0].Get().iVal, 7);
+  ASSERT_EQ(events().size(), 1u);
+  EXPECT_EQ(events()[0].thread_id, ui_thread);
+  EXPECT_EQ(events()[0].id, static_cast<DISPID>(EventId::kKeyPressed));
+  EXPECT_EQ(events()[0].flags, DISPATCH_METHOD);
+  ASSERT_EQ(events()[0].args.size(), 1u);
+  EXPECT_EQ(events()[0].args[0].Type(), VT_I2);
+  EXPECT_EQ(events()[0].args[0].Get().iVal, 7);
 }
 
 TEST_F(ControlTest, EventArgumentsAreTypedAsTheProgramExpects) {
@@ -130,34 +130,34 @@ TEST_F(ControlTest, EventArgumentsAreTypedAsTheProgramExpects) {
   handset.LineActivity();
   handset.LevelKey();
   desktop.RunUntilIdle();
-  ASSERT_EQ(events.size(), 4u);
-  EXPECT_EQ(events[0].id, static_cast<DISPID>(EventId::kHookChanged));
-  ASSERT_EQ(events[0].args.size(), 1u);
-  EXPECT_EQ(events[0].args[0].Type(), VT_BOOL);
-  EXPECT_EQ(events[0].args[0].Get().boolVal, VARIANT_FALSE);  // lifted: not on hook
-  EXPECT_EQ(events[1].args[0].Get().boolVal, VARIANT_TRUE);
-  EXPECT_EQ(events[2].id, static_cast<DISPID>(EventId::kLineActivity));
-  ASSERT_EQ(events[2].args.size(), 1u);
-  EXPECT_EQ(events[2].args[0].Type(), VT_BOOL);
-  EXPECT_EQ(events[2].args[0].Get().boolVal, VARIANT_TRUE);
-  EXPECT_EQ(events[3].id, static_cast<DISPID>(EventId::kLevelKeyPressed));
-  EXPECT_TRUE(events[3].args.empty());
-  for (const ReceivedEvent& e : events) EXPECT_EQ(e.thread_id, ui_thread);
+  ASSERT_EQ(events().size(), 4u);
+  EXPECT_EQ(events()[0].id, static_cast<DISPID>(EventId::kHookChanged));
+  ASSERT_EQ(events()[0].args.size(), 1u);
+  EXPECT_EQ(events()[0].args[0].Type(), VT_BOOL);
+  EXPECT_EQ(events()[0].args[0].Get().boolVal, VARIANT_FALSE);  // lifted: not on hook
+  EXPECT_EQ(events()[1].args[0].Get().boolVal, VARIANT_TRUE);
+  EXPECT_EQ(events()[2].id, static_cast<DISPID>(EventId::kLineActivity));
+  ASSERT_EQ(events()[2].args.size(), 1u);
+  EXPECT_EQ(events()[2].args[0].Type(), VT_BOOL);
+  EXPECT_EQ(events()[2].args[0].Get().boolVal, VARIANT_TRUE);
+  EXPECT_EQ(events()[3].id, static_cast<DISPID>(EventId::kLevelKeyPressed));
+  EXPECT_TRUE(events()[3].args.empty());
+  for (const RecordedCall& e : events()) EXPECT_EQ(e.thread_id, ui_thread);
 }
 
 TEST_F(ControlTest, EventsAreRaisedOnlyWhileTheDeviceIsOpen) {
   StartWithControl();
   handset.Key(1);
   desktop.RunUntilIdle();
-  EXPECT_TRUE(events.empty());
+  EXPECT_TRUE(events().empty());
   Open();
   handset.Key(2);
   desktop.RunUntilIdle();
   ASSERT_EQ(Call(kCloseDevice), S_OK);
   handset.Key(3);
   desktop.RunUntilIdle();
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0].args[0].Get().iVal, 2);
+  ASSERT_EQ(events().size(), 1u);
+  EXPECT_EQ(events()[0].args[0].Get().iVal, 2);
 }
 
 TEST_F(ControlTest, SecondKindOfHandsetRaisesHookChangedB) {
@@ -165,10 +165,10 @@ TEST_F(ControlTest, SecondKindOfHandsetRaisesHookChangedB) {
   Open();
   handset.Hook(true);
   desktop.RunUntilIdle();
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0].id, static_cast<DISPID>(EventId::kHookChangedB));
-  EXPECT_EQ(events[0].args[0].Type(), VT_BOOL);
-  EXPECT_EQ(events[0].args[0].Get().boolVal, VARIANT_FALSE);
+  ASSERT_EQ(events().size(), 1u);
+  EXPECT_EQ(events()[0].id, static_cast<DISPID>(EventId::kHookChangedB));
+  EXPECT_EQ(events()[0].args[0].Type(), VT_BOOL);
+  EXPECT_EQ(events()[0].args[0].Get().boolVal, VARIANT_FALSE);
 }
 
 TEST_F(ControlTest, UnplugDuringACallRemovesTheDeviceAndSilencesIt) {
@@ -181,10 +181,10 @@ TEST_F(ControlTest, UnplugDuringACallRemovesTheDeviceAndSilencesIt) {
   handset.Key(5);  // still on its way when the handset goes
   handset.Unplug();
   desktop.RunUntilIdle();
-  ASSERT_EQ(events.size(), 3u);
-  EXPECT_EQ(events[1].id, static_cast<DISPID>(EventId::kKeyPressed));
-  EXPECT_EQ(events[2].id, static_cast<DISPID>(EventId::kDeviceRemoved));
-  EXPECT_TRUE(events[2].args.empty());
+  ASSERT_EQ(events().size(), 3u);
+  EXPECT_EQ(events()[1].id, static_cast<DISPID>(EventId::kKeyPressed));
+  EXPECT_EQ(events()[2].id, static_cast<DISPID>(EventId::kDeviceRemoved));
+  EXPECT_TRUE(events()[2].args.empty());
 
   transcript.lines.clear();
   EXPECT_EQ(Get(kGetModelCode).Get().lVal, 0);
@@ -200,13 +200,13 @@ TEST_F(ControlTest, RepluggedDeviceMustBeReopened) {
   handset.Plug(0x0AC0);
   handset.Key(1);
   desktop.RunUntilIdle();
-  ASSERT_EQ(events.size(), 1u);  // DeviceRemoved only
+  ASSERT_EQ(events().size(), 1u);  // DeviceRemoved only
   EXPECT_TRUE(Open());
   EXPECT_EQ(Get(kGetModelCode).Get().lVal, 0x0AC0);
   handset.Hook(true);
   desktop.RunUntilIdle();
-  ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[1].id, static_cast<DISPID>(EventId::kHookChangedB));
+  ASSERT_EQ(events().size(), 2u);
+  EXPECT_EQ(events()[1].id, static_cast<DISPID>(EventId::kHookChangedB));
 }
 
 TEST_F(ControlTest, LineActivityHandsAnAdaptorsLineToPstn) {
@@ -215,8 +215,8 @@ TEST_F(ControlTest, LineActivityHandsAnAdaptorsLineToPstn) {
   EXPECT_EQ(Get(kGetChannel).Get().iVal, kChannelUsb);
   handset.LineActivity();
   desktop.RunUntilIdle();
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0].id, static_cast<DISPID>(EventId::kLineActivity));
+  ASSERT_EQ(events().size(), 1u);
+  EXPECT_EQ(events()[0].id, static_cast<DISPID>(EventId::kLineActivity));
   EXPECT_EQ(Get(kGetChannel).Get().iVal, kChannelPstn);
   EXPECT_EQ(Get(kGetChannel2).Get().iVal, kChannelPstn);
   Call(kSetChannel2, {I2(kChannelUsb)});
@@ -226,11 +226,11 @@ TEST_F(ControlTest, LineActivityHandsAnAdaptorsLineToPstn) {
 TEST_F(ControlTest, ProgramMayReleaseTheControlInsideAnEvent) {
   StartWithControl();
   Open();
-  on_event = [this] { control = nullptr; };
+  sink->on_call = [this] { control = nullptr; };
   handset.Unplug();
   handset.Plug();
   desktop.RunUntilIdle();
-  EXPECT_EQ(events.size(), 1u);
+  EXPECT_EQ(events().size(), 1u);
   EXPECT_FALSE(control);
   EXPECT_FALSE(handset.State().open);
 }
@@ -246,7 +246,6 @@ TEST_F(ControlTest, ProgramStartedAgainGetsTheSameDevice) {
   EXPECT_FALSE(desktop.IsProcessRunning(pid));
   EXPECT_FALSE(handset.State().open);
 
-  events.clear();
   StartProgram();
   ASSERT_EQ(CreateControl(), S_OK);
   AdviseSink();
@@ -254,7 +253,7 @@ TEST_F(ControlTest, ProgramStartedAgainGetsTheSameDevice) {
   EXPECT_EQ(Get(kGetLevel).Get().iVal, 3);  // the device was not unplugged
   handset.Key(4);
   desktop.RunUntilIdle();
-  EXPECT_EQ(events.size(), 1u);
+  EXPECT_EQ(events().size(), 1u);
 }
 
 TEST_F(ControlTest, ProgramThatEndedWithoutReleasingNoLongerHoldsTheDevice) {
@@ -265,7 +264,7 @@ TEST_F(ControlTest, ProgramThatEndedWithoutReleasingNoLongerHoldsTheDevice) {
   EXPECT_FALSE(handset.State().open);
   EXPECT_TRUE(handset.Key(1));  // nobody to tell, and nothing breaks
   desktop.RunUntilIdle();
-  EXPECT_TRUE(events.empty());
+  EXPECT_TRUE(events().empty());
 }
 
 }  // namespace

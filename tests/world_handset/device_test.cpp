@@ -24,7 +24,7 @@ class DeviceTest : public ::testing::Test {
   RecordingSink sink;
   Session session{device, sink};
 
-  void PlugAndOpen(long model = kDefaultModelCode) {
+  void PlugAndOpen(int32_t model = kDefaultModelCode) {
     ASSERT_TRUE(device->Plug(model));
     ASSERT_TRUE(session.OpenDevice());
   }
@@ -185,10 +185,10 @@ TEST_F(DeviceTest, HookInItsCurrentPositionRaisesNothing) {
 }
 
 TEST_F(DeviceTest, OnlyModelCodes0xAB0To0xAFFReportTheHookAsHookChangedB) {
-  const std::pair<long, EventId> cases[] = {{0x0AAF, EventId::kHookChanged},
-                                            {0x0AB0, EventId::kHookChangedB},
-                                            {0x0AFF, EventId::kHookChangedB},
-                                            {0x0B00, EventId::kHookChanged}};
+  const std::pair<int32_t, EventId> cases[] = {{0x0AAF, EventId::kHookChanged},
+                                               {0x0AB0, EventId::kHookChangedB},
+                                               {0x0AFF, EventId::kHookChangedB},
+                                               {0x0B00, EventId::kHookChanged}};
   for (auto [model, expected] : cases) {
     device->Unplug();
     PlugAndOpen(model);

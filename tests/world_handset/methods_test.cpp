@@ -48,7 +48,7 @@ class MethodsTest : public ::testing::Test {
     DispatchArguments params(args);
     return InvokeMethod(session, id, flags, params.Params(), result.Receive(), &arg_err);
   }
-  void PlugAndOpen(long model = kDefaultModelCode) {
+  void PlugAndOpen(int32_t model = kDefaultModelCode) {
     device->Plug(model);
     ASSERT_EQ(Call(kOpenDevice, {I4(0)}), S_OK);
     transcript.lines.clear();

@@ -21,6 +21,7 @@
 #include "world/core/reporter.h"
 #include "world/handset/handset_ids.h"
 #include "world/handset/stand_in.h"
+#include "world_common/recording_sink.h"
 
 namespace world::handset::testing {
 
@@ -29,38 +30,6 @@ struct Transcript : Reporter {
   void Report(const std::string& source, const std::string& text) override {
     lines.push_back(source + " " + text);
   }
-};
-
-// One event as the program's sink received it.
-struct ReceivedEvent {
-  DWORD thread_id = 0;
-  DISPID id = 0;
-  WORD flags = 0;
-  std::vector<Variant> args;  // as they arrived, last argument first
-};
-
-class RecordingSink final : public ComObject<IDispatch> {
- public:
-  explicit RecordingSink(std::vector<ReceivedEvent>* log, std::function<void()>* on_event)
-      : log_(log), on_event_(on_event) {}
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                      UINT*) override {
-    ReceivedEvent e{GetCurrentThreadId(), id, flags, {}};
-    for (UINT i = 0; i < params->cArgs; ++i) e.args.push_back(Variant::Copy(params->rgvarg[i]));
-    log_->push_back(std::move(e));
-    if (*on_event_) (*on_event_)();
-    return S_OK;
-  }
-
- private:
-  std::vector<ReceivedEvent>* log_;
-  std::function<void()>* on_event_;
 };
 
 class ProgramTest : public ::testing::Test {
@@ -73,8 +42,7 @@ class ProgramTest : public ::testing::Test {
   DWORD ui_thread = 0;
   std::unique_ptr<ApartmentPoster> ui;
   ComPtr<IDispatch> control;
-  std::vector<ReceivedEvent> events;
-  std::function<void()> on_event;  // the program's reaction to every event, on its UI thread
+  ComPtr<RecordingSink> sink;  // the program's event sink; its calls are the events received
   DWORD cookie = 0;
   DWORD pid = 0;
 
@@ -82,6 +50,7 @@ class ProgramTest : public ::testing::Test {
     if (pid && desktop.IsProcessRunning(pid)) EndProgram();
     // A control left over by a program that ended without releasing it goes with the test.
     control = nullptr;
+    sink = nullptr;
     ui.reset();
   }
 
@@ -110,9 +79,12 @@ class ProgramTest : public ::testing::Test {
   void EndProgram() {
     OnUi([this] {
       control = nullptr;
+      sink = nullptr;
       PostQuitMessage(0);
     });
   }
+
+  const std::vector<RecordedCall>& events() const { return sink->calls; }
 
   HRESULT CreateControl() {
     HRESULT hr = E_UNEXPECTED;
@@ -135,13 +107,13 @@ class ProgramTest : public ::testing::Test {
       IID iid{};
       ASSERT_EQ(point->GetConnectionInterface(&iid), S_OK);
       ASSERT_TRUE(IsEqualIID(iid, kDiidHandsetEvents));
-      auto sink = MakeCom<RecordingSink>(&events, &on_event);
+      sink = MakeCom<RecordingSink>();
       ASSERT_EQ(point->Advise(sink.Get(), &cookie), S_OK);
     });
   }
 
   // The usual start: a plugged handset, the program running with its control and sink.
-  void StartWithControl(long model = kDefaultModelCode) {
+  void StartWithControl(int32_t model = kDefaultModelCode) {
     if (model) handset.Plug(model);
     StartProgram();
     ASSERT_EQ(CreateControl(), S_OK);

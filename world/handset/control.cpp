@@ -9,31 +9,15 @@ namespace world::handset {
 
 namespace {
 
-class HandsetControl final : public ConnectableObject<IDispatch>, private EventSink {
+class HandsetControl final : public ConnectableDispatchObject<IDispatch>, private EventSink {
  public:
   explicit HandsetControl(std::shared_ptr<Device> device)
       : session_(std::move(device), *this), events_(AddConnectionPoint(kDiidHandsetEvents)) {}
 
   bool HasWindow() const { return poster_.IsValid(); }
 
-  // ---- IDispatch ------------------------------------------------------------------------------
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-    if (!info) return E_POINTER;
-    *info = nullptr;
-    return DISP_E_BADINDEX;
-  }
-  // The program calls by dispatch id only; names are not known.
-  STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR*, UINT count, LCID, DISPID* ids) override {
-    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    if (count && !ids) return E_POINTER;
-    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-    return count ? DISP_E_UNKNOWNNAME : S_OK;
-  }
+  // IDispatch: GetIDsOfNames knows no names (the program calls by dispatch id), and there is no
+  // type information; the methods are answered here.
   STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO*, UINT* arg_err) override {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;

@@ -6,8 +6,8 @@
 
 namespace world::handset {
 
-bool IsLineAdaptor(long model) { return model >= 0x0300 && model <= 0x03FF; }
-bool ReportsHookAsSecondKind(long model) { return model >= 0x0AB0 && model <= 0x0AFF; }
+bool IsLineAdaptor(int32_t model) { return model >= 0x0300 && model <= 0x03FF; }
+bool ReportsHookAsSecondKind(int32_t model) { return model >= 0x0AB0 && model <= 0x0AFF; }
 
 namespace {
 
@@ -51,7 +51,7 @@ void Device::ResetVolatileState() {
     state_.channel[g] = state_.line_adaptor ? state_.default_channel[g] : kChannelUsb;
 }
 
-bool Device::Plug(long model) {
+bool Device::Plug(int32_t model) {
   if (state_.plugged) return false;
   state_.plugged = true;
   state_.model = model;
@@ -137,7 +137,7 @@ bool Session::OpenDevice() {
 
 void Session::CloseDevice() { open_ = false; }
 
-long Session::GetModelCode() const {
+int32_t Session::GetModelCode() const {
   const DeviceState* s = OpenState();
   return s ? s->model : 0;
 }

@@ -18,6 +18,7 @@
 //   plugged, hook already in that position); events are raised only to open sessions.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,15 +29,15 @@ class Reporter;
 
 namespace world::handset {
 
-inline constexpr long kDefaultModelCode = 0x0200;
+inline constexpr int32_t kDefaultModelCode = 0x0200;
 inline constexpr short kChannelPstn = 0;
 inline constexpr short kChannelUsb = 1;
 inline constexpr short kRingStyleCount = 10;  // styles 0..9
 inline constexpr short kInitialLevel = 10;
 inline constexpr short kMaxLevel = 20;  // levels 0..20; other values are ignored
 
-bool IsLineAdaptor(long model);
-bool ReportsHookAsSecondKind(long model);
+bool IsLineAdaptor(int32_t model);
+bool ReportsHookAsSecondKind(int32_t model);
 
 // The two independent channel groups (GetChannel/SetChannel and GetChannel2/SetChannel2).
 enum class ChannelGroup { kFirst = 0, kSecond = 1 };
@@ -72,7 +73,7 @@ class EventSink {
 struct DeviceState {
   bool plugged = false;
   bool open = false;
-  long model = 0;
+  int32_t model = 0;
   bool line_adaptor = false;
   std::string display;  // UTF-8
   bool ringing = false;
@@ -100,7 +101,7 @@ class Device {
   Device& operator=(const Device&) = delete;
 
   // ---- The world's actions ----------------------------------------------------------------
-  bool Plug(long model = kDefaultModelCode);
+  bool Plug(int32_t model = kDefaultModelCode);
   // Raises DeviceRemoved to every open session, then closes them.
   bool Unplug();
   bool Key(short code);
@@ -140,7 +141,7 @@ class Session {
 
   bool OpenDevice();  // true when a device is plugged; the session then has it open
   void CloseDevice();
-  long GetModelCode() const;
+  int32_t GetModelCode() const;
   void SetRing(bool ring, short style);  // records the style when it is 0..9
   void AcknowledgeKey(short key);
   void SetIdle();

@@ -1,5 +1,6 @@
 #include "world/handset/methods.h"
 
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -15,165 +16,75 @@ namespace {
 enum class Type { kNone, kBool, kShort, kLong, kText };
 
 struct Argument {
-  long number = 0;
+  LONG number = 0;
   std::string text;  // UTF-8, for kText
 };
 using Arguments = std::vector<Argument>;
+
+using Run = std::function<LONG(Session&, const Arguments&)>;
 
 struct Method {
   DISPID dispid;
   const char* name;
   std::vector<Type> params;
   Type result;
-  long (*run)(Session&, const Arguments&);
+  Run run;
 };
 
 bool Flag(const Argument& a) { return a.number != 0; }
 short Short(const Argument& a) { return static_cast<short>(a.number); }
 
+// A method without a result.
+template <typename F>
+Run Do(F f) {
+  return [f](Session& s, const Arguments& a) -> LONG {
+    f(s, a);
+    return 0;
+  };
+}
+
 const std::vector<Method>& Methods() {
   using T = Type;
+  using A = const Arguments&;
   constexpr auto kFirst = ChannelGroup::kFirst;
   constexpr auto kSecond = ChannelGroup::kSecond;
+  // clang-format off
   static const std::vector<Method> methods = {
-      {kOpenDevice,
-       "OpenDevice",
-       {T::kLong},
-       T::kBool,
-       [](Session& s, const Arguments&) -> long { return s.OpenDevice(); }},
-      {kCloseDevice,
-       "CloseDevice",
-       {},
-       T::kNone,
-       [](Session& s, const Arguments&) -> long {
-         s.CloseDevice();
-         return 0;
-       }},
-      {kGetModelCode,
-       "GetModelCode",
-       {},
-       T::kLong,
-       [](Session& s, const Arguments&) -> long { return s.GetModelCode(); }},
-      {kSetRing,
-       "SetRing",
-       {T::kBool, T::kShort},
-       T::kNone,
-       [](Session& s, const Arguments& a) -> long {
-         s.SetRing(Flag(a[0]), Short(a[1]));
-         return 0;
-       }},
-      {kAcknowledgeKey,
-       "AcknowledgeKey",
-       {T::kShort},
-       T::kNone,
-       [](Session& s, const Arguments& a) -> long {
-         s.AcknowledgeKey(Short(a[0]));
-         return 0;
-       }},
-      {kSetIdle,
-       "SetIdle",
-       {},
-       T::kNone,
-       [](Session& s, const Arguments&) -> long {
-         s.SetIdle();
-         return 0;
-       }},
-      {kShowDialString,
-       "ShowDialString",
-       {T::kText},
-       T::kNone,
-       [](Session& s, const Arguments& a) -> long {
-         s.ShowDialString(a[0].text);
-         return 0;
-       }},
-      {kShowIncomingCall,
-       "ShowIncomingCall",
-       {T::kText},
-       T::kNone,
-       [](Session& s, const Arguments& a) -> long {
-         s.ShowIncomingCall(a[0].text);
-         return 0;
-       }},
-      {kShowTalking,
-       "ShowTalking",
-       {T::kText},
-       T::kNone,
-       [](Session& s, const Arguments& a) -> long {
-         s.ShowTalking(a[0].text);
-         return 0;
-       }},
-      {kGetChannel,
-       "GetChannel",
-       {},
-       T::kShort,
-       [](Session& s, const Arguments&) -> long { return s.GetChannel(kFirst); }},
-      {kGetChannel2,
-       "GetChannel2",
-       {},
-       T::kShort,
-       [](Session& s, const Arguments&) -> long { return s.GetChannel(kSecond); }},
-      {kSetChannel,
-       "SetChannel",
-       {T::kShort},
-       T::kNone,
-       [](Session& s, const Arguments& a) -> long {
-         s.SetChannel(kFirst, Short(a[0]));
-         return 0;
-       }},
-      {kSetChannel2,
-       "SetChannel2",
-       {T::kShort},
-       T::kNone,
-       [](Session& s, const Arguments& a) -> long {
-         s.SetChannel(kSecond, Short(a[0]));
-         return 0;
-       }},
-      {kSetDefaultChannel,
-       "SetDefaultChannel",
-       {T::kShort},
-       T::kNone,
-       [](Session& s, const Arguments& a) -> long {
-         s.SetDefaultChannel(kFirst, Short(a[0]));
-         return 0;
-       }},
-      {kSetDefaultChannel2,
-       "SetDefaultChannel2",
-       {T::kShort},
-       T::kNone,
-       [](Session& s, const Arguments& a) -> long {
-         s.SetDefaultChannel(kSecond, Short(a[0]));
-         return 0;
-       }},
-      {kSetSpeakerB,
-       "SetSpeakerB",
-       {T::kBool},
-       T::kNone,
-       [](Session& s, const Arguments& a) -> long {
-         s.SetSpeakerB(Flag(a[0]));
-         return 0;
-       }},
-      {kSetSpeakerA,
-       "SetSpeakerA",
-       {T::kShort},
-       T::kNone,
-       [](Session& s, const Arguments& a) -> long {
-         s.SetSpeakerA(Flag(a[0]));
-         return 0;
-       }},
-      {kGetLevel,
-       "GetLevel",
-       {},
-       T::kShort,
-       [](Session& s, const Arguments&) -> long { return s.GetLevel(); }},
-      {kSetLevel,
-       "SetLevel",
-       {T::kShort},
-       T::kNone,
-       [](Session& s, const Arguments& a) -> long {
-         s.SetLevel(Short(a[0]));
-         return 0;
-       }},
+      {kOpenDevice, "OpenDevice", {T::kLong}, T::kBool, [](Session& s, A) -> LONG { return s.OpenDevice(); }},
+      {kCloseDevice, "CloseDevice", {}, T::kNone, Do([](Session& s, A) { s.CloseDevice(); })},
+      {kGetModelCode, "GetModelCode", {}, T::kLong, [](Session& s, A) -> LONG { return s.GetModelCode(); }},
+      {kSetRing, "SetRing", {T::kBool, T::kShort}, T::kNone,
+       Do([](Session& s, A a) { s.SetRing(Flag(a[0]), Short(a[1])); })},
+      {kAcknowledgeKey, "AcknowledgeKey", {T::kShort}, T::kNone,
+       Do([](Session& s, A a) { s.AcknowledgeKey(Short(a[0])); })},
+      {kSetIdle, "SetIdle", {}, T::kNone, Do([](Session& s, A) { s.SetIdle(); })},
+      {kShowDialString, "ShowDialString", {T::kText}, T::kNone,
+       Do([](Session& s, A a) { s.ShowDialString(a[0].text); })},
+      {kShowIncomingCall, "ShowIncomingCall", {T::kText}, T::kNone,
+       Do([](Session& s, A a) { s.ShowIncomingCall(a[0].text); })},
+      {kShowTalking, "ShowTalking", {T::kText}, T::kNone,
+       Do([](Session& s, A a) { s.ShowTalking(a[0].text); })},
+      {kGetChannel, "GetChannel", {}, T::kShort,
+       [](Session& s, A) -> LONG { return s.GetChannel(kFirst); }},
+      {kGetChannel2, "GetChannel2", {}, T::kShort,
+       [](Session& s, A) -> LONG { return s.GetChannel(kSecond); }},
+      {kSetChannel, "SetChannel", {T::kShort}, T::kNone,
+       Do([](Session& s, A a) { s.SetChannel(kFirst, Short(a[0])); })},
+      {kSetChannel2, "SetChannel2", {T::kShort}, T::kNone,
+       Do([](Session& s, A a) { s.SetChannel(kSecond, Short(a[0])); })},
+      {kSetDefaultChannel, "SetDefaultChannel", {T::kShort}, T::kNone,
+       Do([](Session& s, A a) { s.SetDefaultChannel(kFirst, Short(a[0])); })},
+      {kSetDefaultChannel2, "SetDefaultChannel2", {T::kShort}, T::kNone,
+       Do([](Session& s, A a) { s.SetDefaultChannel(kSecond, Short(a[0])); })},
+      {kSetSpeakerB, "SetSpeakerB", {T::kBool}, T::kNone,
+       Do([](Session& s, A a) { s.SetSpeakerB(Flag(a[0])); })},
+      {kSetSpeakerA, "SetSpeakerA", {T::kShort}, T::kNone,
+       Do([](Session& s, A a) { s.SetSpeakerA(Flag(a[0])); })},
+      {kGetLevel, "GetLevel", {}, T::kShort, [](Session& s, A) -> LONG { return s.GetLevel(); }},
+      {kSetLevel, "SetLevel", {T::kShort}, T::kNone,
+       Do([](Session& s, A a) { s.SetLevel(Short(a[0])); })},
   };
+  // clang-format on
   return methods;
 }
 
@@ -189,7 +100,7 @@ const VARIANT* Unwrap(const VARIANT& v) {
   return &v;
 }
 
-HRESULT ReadNumber(const VARIANT& v, long* out) {
+HRESULT ReadNumber(const VARIANT& v, LONG* out) {
   switch (v.vt) {
     case VT_I2:
       *out = v.iVal;
@@ -254,7 +165,7 @@ std::string FormatValue(Type type, const Argument& a) {
   }
 }
 
-std::string FormatCall(const Method& m, const Arguments& args, long result) {
+std::string FormatCall(const Method& m, const Arguments& args, LONG result) {
   std::string line = std::string(m.name) + "(";
   for (size_t i = 0; i < args.size(); ++i) {
     if (i) line += ", ";
@@ -265,7 +176,7 @@ std::string FormatCall(const Method& m, const Arguments& args, long result) {
   return line;
 }
 
-void StoreResult(Type type, long value, VARIANT* out) {
+void StoreResult(Type type, LONG value, VARIANT* out) {
   switch (type) {
     case Type::kBool:
       out->vt = VT_BOOL;
@@ -308,7 +219,7 @@ HRESULT InvokeMethod(Session& session, DISPID dispid, WORD flags, const DISPPARA
     }
   }
 
-  long value = m->run(session, args);
+  LONG value = m->run(session, args);
   if (Reporter* reporter = session.device().reporter())
     reporter->Report("handset", FormatCall(*m, args, value));
   if (result) StoreResult(m->result, value, result);

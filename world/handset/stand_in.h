@@ -26,7 +26,7 @@ class HandsetStandIn {
   HandsetStandIn& operator=(const HandsetStandIn&) = delete;
 
   // See Device for what each action does and when it is refused (false).
-  bool Plug(long model = kDefaultModelCode) { return device_->Plug(model); }
+  bool Plug(int32_t model = kDefaultModelCode) { return device_->Plug(model); }
   bool Unplug() { return device_->Unplug(); }
   bool Key(short code) { return device_->Key(code); }
   bool Hook(bool lifted) { return device_->Hook(lifted); }
