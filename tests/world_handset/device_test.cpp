@@ -161,21 +161,6 @@ TEST_F(DeviceTest, WorldActionsOnAnUnpluggedDeviceAreRefused) {
   EXPECT_FALSE(device->LevelKey());
 }
 
-TEST_F(DeviceTest, OpenDeviceRaisesEventsWithTheirArguments) {
-  PlugAndOpen();
-  device->Key(11);
-  device->Hook(true);
-  device->Hook(false);
-  device->LineActivity();
-  device->LevelKey();
-  std::vector<Event> expected = {{EventId::kKeyPressed, 11},
-                                 {EventId::kHookChanged, 0},
-                                 {EventId::kHookChanged, 1},
-                                 {EventId::kLineActivity, 1},
-                                 {EventId::kLevelKeyPressed, 0}};
-  EXPECT_EQ(sink.events, expected);
-}
-
 TEST_F(DeviceTest, HookInItsCurrentPositionRaisesNothing) {
   PlugAndOpen();
   EXPECT_FALSE(device->Hook(false));  // a freshly plugged handset rests on its hook

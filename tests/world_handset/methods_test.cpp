@@ -140,16 +140,6 @@ TEST_F(MethodsTest, EveryMethodReportsItsCallAndChangesTheDevice) {
   EXPECT_FALSE(device->State().open);
 }
 
-TEST_F(MethodsTest, CallsOnAClosedDeviceAreReportedWithTheirZeroResults) {
-  device->Plug();
-  ASSERT_EQ(Call(kGetModelCode), S_OK);
-  EXPECT_EQ(result.Get().lVal, 0);
-  EXPECT_EQ(LastLine(), "handset GetModelCode() -> 0");
-  ASSERT_EQ(Call(kShowIncomingCall, {Text(TEXT("bob"))}), S_OK);
-  EXPECT_EQ(LastLine(), "handset ShowIncomingCall(\"bob\")");
-  EXPECT_FALSE(device->State().ringing);
-}
-
 TEST_F(MethodsTest, TextIsQuotedAndConvertedToUtf8) {
   PlugAndOpen();
   ASSERT_EQ(Call(kShowDialString, {Text(TEXT("J\u00f6rg \"Joe\""))}), S_OK);

@@ -17,10 +17,12 @@ namespace world::handset {
 
 class HandsetStandIn {
  public:
-  // Registers the control's class on the current desktop (replacing any earlier registration);
-  // `reporter` (may be null) receives a transcript line for every call the program makes.
+  // Registers the control's class on the current desktop, which must exist (replacing any
+  // earlier registration); `reporter` (may be null) receives a transcript line for every call
+  // the program makes.
   explicit HandsetStandIn(Reporter* reporter = nullptr);
-  // Unregisters the class; controls the program still holds keep working over the device.
+  // Unregisters the class; controls the program still holds keep working over the device, but
+  // report nothing any more.
   ~HandsetStandIn();
   HandsetStandIn(const HandsetStandIn&) = delete;
   HandsetStandIn& operator=(const HandsetStandIn&) = delete;
