@@ -71,10 +71,10 @@ TEST_F(MethodsTest, OpenDeviceAnswersABoolAndReportsIt) {
 }
 
 TEST_F(MethodsTest, GettersAnswerWithTheirOwnVariantTypes) {
-  PlugAndOpen(0x0300);
+  PlugAndOpen(0x0520);
   ASSERT_EQ(Call(kGetModelCode), S_OK);
   EXPECT_EQ(result.Type(), VT_I4);
-  EXPECT_EQ(result.Get().lVal, 0x0300);
+  EXPECT_EQ(result.Get().lVal, 0x0520);
   EXPECT_EQ(LastLine(), "handset GetModelCode() -> 768");
 
   ASSERT_EQ(Call(kGetLevel), S_OK);
@@ -96,7 +96,7 @@ TEST_F(MethodsTest, MethodsWithoutAResultLeaveItEmpty) {
 }
 
 TEST_F(MethodsTest, EveryMethodReportsItsCallAndChangesTheDevice) {
-  PlugAndOpen(0x0300);
+  PlugAndOpen(0x0520);
   struct Step {
     DISPID id;
     std::vector<Variant> args;
