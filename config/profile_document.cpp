@@ -22,10 +22,11 @@ bool IsQuoted(const Text& value) {
   return value.size() >= 2 && value.front() == TEXT('"') && value.back() == TEXT('"');
 }
 
-// Reading removes the blanks around a value and one pair of enclosing quotes; quoting such a
-// value keeps it intact.
+// Reading removes the blanks around a value and one pair of enclosing quotes. A value the caller
+// has put in quotes is stored as written (that is how callers keep blanks: it reads back without
+// the quotes); an unquoted value with blanks at either end is quoted so that it reads back intact.
 Text QuoteIfNeeded(const Text& value) {
-  if (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || IsQuoted(value))) {
+  if (!value.empty() && !IsQuoted(value) && (IsBlank(value.front()) || IsBlank(value.back()))) {
     return TEXT("\"") + value + TEXT("\"");
   }
   return value;

@@ -100,10 +100,16 @@ TEST(ProfileDocumentTest, NewSectionIsAppendedAtTheEnd) {
 }
 
 TEST(ProfileDocumentTest, ValuesThatWouldNotReadBackAsWrittenAreQuoted) {
-  for (const Text& value : {Text(u" padded\t"), Text(u"\"quoted\""), Text(u"\""), Text(u"\"half")}) {
+  for (const Text& value : {Text(u" padded\t"), Text(u"\""), Text(u"\"half")}) {
     EXPECT_EQ(Get(Set("", u"s", u"k", value), u"s", u"k"), value);
   }
   EXPECT_EQ(Set("", u"s", u"k", u" x"), "[s]\r\nk=\" x\"\r\n");
+}
+
+TEST(ProfileDocumentTest, AValueInQuotesIsStoredAsWrittenAndReadsBackWithoutThem) {
+  EXPECT_EQ(Set("", u"s", u"k", u"\" Bob \""), "[s]\r\nk=\" Bob \"\r\n");
+  EXPECT_EQ(Get(Set("", u"s", u"k", u"\" Bob \""), u"s", u"k"), u" Bob ");
+  EXPECT_EQ(Get(Set("", u"s", u"k", u"\"\""), u"s", u"k"), u"");
 }
 
 TEST(ProfileDocumentTest, NamesAndValuesALineCannotHoldAreRefusedWithoutChange) {
