@@ -75,7 +75,7 @@ TEST_F(MethodsTest, GettersAnswerWithTheirOwnVariantTypes) {
   ASSERT_EQ(Call(kGetModelCode), S_OK);
   EXPECT_EQ(result.Type(), VT_I4);
   EXPECT_EQ(result.Get().lVal, 0x0520);
-  EXPECT_EQ(LastLine(), "handset GetModelCode() -> 768");
+  EXPECT_EQ(LastLine(), "handset GetModelCode() -> 1312");
 
   ASSERT_EQ(Call(kGetLevel), S_OK);
   EXPECT_EQ(result.Type(), VT_I2);
