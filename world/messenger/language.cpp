@@ -22,6 +22,9 @@ const Phrasebook kEnglish = {
         TEXT("%1 has cancelled the invitation to a voice conversation."),
     },
     TEXT("%1 says: %2"),
+    TEXT("Closing this window will end your voice conversation. Do you want to close it?"),
+    TEXT("Yes"),
+    TEXT("No"),
 };
 
 const Phrasebook kGerman = {
@@ -42,6 +45,9 @@ const Phrasebook kGerman = {
         TEXT("%1 hat die Einladung zurückgezogen."),
     },
     TEXT("%1 sagt: %2"),
+    TEXT("Wenn Sie dieses Fenster schließen, wird Ihr Sprachgespräch beendet. Möchten Sie es schließen?"),
+    TEXT("Ja"),
+    TEXT("Nein"),
 };
 
 const Phrasebook kFrench = {
@@ -62,6 +68,9 @@ const Phrasebook kFrench = {
         TEXT("%1 a annulé l’invitation à une conversation vocale."),
     },
     TEXT("%1 dit : %2"),
+    TEXT("Si vous fermez cette fenêtre, votre conversation vocale prendra fin. Voulez-vous la fermer ?"),
+    TEXT("Oui"),
+    TEXT("Non"),
 };
 
 Text Fill(const WCHAR* tmpl, const Text& first, const Text& second) {

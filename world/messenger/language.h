@@ -31,6 +31,10 @@ struct Phrasebook {
   // text the contact typed.
   const WCHAR* lines[static_cast<int>(StatusLine::kCount)];
   const WCHAR* chat;
+  // The end-of-call confirmation: its question and its two buttons (end the call, keep it).
+  const WCHAR* confirm_question;
+  const WCHAR* confirm_end;
+  const WCHAR* confirm_keep;
 };
 
 const Phrasebook& PhrasebookFor(Language language);
