@@ -5,16 +5,14 @@
 
 #include <memory>
 
+#include "world/messenger/events.h"
 #include "world/messenger/server.h"
 
 namespace world::messenger {
 
 struct ServerLink {
   MessengerServer* server = nullptr;    // null once that Messenger has gone
-  std::unique_ptr<EventOutlet> events;  // the sinks advised on this run of Messenger
+  std::unique_ptr<Connections> events;  // the sinks advised on this run of Messenger
 };
-
-// The advised sinks of one run of Messenger (implemented by the automation layer).
-std::unique_ptr<EventOutlet> CreateEventConnections();
 
 }  // namespace world::messenger

@@ -1,6 +1,6 @@
 #include "world/messenger/stand_in.h"
 
-#include "world/messenger/link.h"
+#include "world/messenger/proxy_base.h"
 #include "world/messenger/sim_glue.h"
 
 namespace world::messenger {
@@ -15,10 +15,15 @@ std::vector<std::string> Utf8All(const std::vector<Text>& texts) {
 
 }  // namespace
 
-MessengerStandIn::MessengerStandIn(Reporter* reporter) { state_.reporter = reporter; }
+MessengerStandIn::MessengerStandIn(Reporter* reporter) {
+  state_.reporter = reporter;
+  glue::RegisterMessengerClass(
+      [this](REFIID riid, void** ppv) { return CreateMessengerInstance(link_, riid, ppv); });
+}
 
 MessengerStandIn::~MessengerStandIn() {
   if (IsRunning()) Quit();
+  glue::UnregisterMessengerClass();
 }
 
 // ---- Lifetime ----------------------------------------------------------------------------------------
@@ -26,7 +31,8 @@ MessengerStandIn::~MessengerStandIn() {
 bool MessengerStandIn::Start() {
   if (IsRunning()) return false;
   auto link = std::make_shared<ServerLink>();
-  link->events = CreateEventConnections();
+  link->events = std::make_unique<Connections>(state_.faults);
+  link->events->SetLink(link);
   MessengerState* state = &state_;
   DWORD pid = glue::StartMessengerProcess([link, state] {
     MessengerServer server(*state, *link->events, [] { glue::VanishNow(); });
@@ -35,7 +41,10 @@ bool MessengerStandIn::Start() {
     // However the thread ends (quit or vanishing), the objects handed out lose their server.
     struct Unlink {
       ServerLink& link;
-      ~Unlink() { link.server = nullptr; }
+      ~Unlink() {
+        link.server = nullptr;
+        link.events->DisconnectAll();
+      }
     } unlink{*link};
     server.Run();
   });
