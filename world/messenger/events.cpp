@@ -90,7 +90,7 @@ DISPID Connections::DispatchIdOf(MessengerEvent event) {
   return DISPID_UNKNOWN;
 }
 
-DWORD Connections::Add(ComPtr<IDispatch> sink, std::shared_ptr<CallWindow> poster) {
+DWORD Connections::Add(ComPtr<IDispatch> sink, std::shared_ptr<ApartmentPoster> poster) {
   auto c = std::make_shared<Connection>();
   c->cookie = next_cookie_++;
   c->sink = std::move(sink);
