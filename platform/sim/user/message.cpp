@@ -134,6 +134,7 @@ using namespace sim::user;
 BOOL WINAPI PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (!hWnd) return PostThreadMessageW(GetCurrentThreadId(), Msg, wParam, lParam);
   Window* w = CheckedFromHandle(hWnd);
+  if (w && w->remote) return sim::ipc::PostMessage(*w->remote, Msg, wParam, lParam).value_or(FALSE);
   if (!w || !w->thread) return FALSE;
   Post(Queue(*w->thread), hWnd, Msg, wParam, lParam);
   sim::Desktop::Current().Notify([&](sim::Observer& o) { o.OnMessagePosted(hWnd, Msg, wParam, lParam); });

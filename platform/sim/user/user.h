@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/core.h"
+#include "ipc/rendezvous.h"
 
 namespace sim::user {
 
@@ -67,6 +68,10 @@ struct Window {
   bool needs_erase = false;
   bool destroying = false;
   std::unique_ptr<ControlData> control;  // owned by the window class's module
+  // A stand-in for a top-level window of another tellbud-sim process (see ipc/rendezvous.h):
+  // it has no thread here; showing, activating and posting go to the other process.
+  std::unique_ptr<ipc::RemoteWindow> remote;
+  std::unique_ptr<WindowClass> remote_class;
 
   bool Visible() const { return (style & WS_VISIBLE) != 0; }
   bool IsChild() const { return (style & WS_CHILD) != 0 && parent != nullptr; }
@@ -144,6 +149,9 @@ LRESULT CallProc(Window& w, UINT msg, WPARAM wp, LPARAM lp);
 
 // Processes every message that other threads have sent to the calling thread.
 bool ProcessIncomingSent();
+
+// FindWindowExW over this desktop's own windows only (no other tellbud-sim process).
+HWND FindLocalWindowEx(HWND parent, HWND child_after, LPCWSTR class_name, LPCWSTR title);
 
 // Top-level ancestor (the window itself when it is top-level).
 HWND RootOf(HWND hwnd);

@@ -537,6 +537,7 @@ HWND WINAPI GetTopWindow(HWND hWnd) { return GetWindow(hWnd ? hWnd : State().des
 namespace {
 
 bool Matches(const Window& w, LPCWSTR cls, LPCWSTR title) {
+  if (w.remote) return false;
   if (cls) {
     if (IS_INTRESOURCE(cls)) {
       const WindowClass* c = FindClass(cls, w.pid);
@@ -551,7 +552,41 @@ bool Matches(const Window& w, LPCWSTR cls, LPCWSTR title) {
 
 }  // namespace
 
+namespace {
+
+// A window handle of this desktop that stands for a window of another process.
+HWND ProxyFor(const sim::ipc::RemoteWindow& remote) {
+  auto& s = State();
+  for (auto& [h, w] : s.windows)
+    if (w->remote && w->remote->peer == remote.peer && w->remote->hwnd == remote.hwnd) return h;
+  auto w = std::make_unique<Window>();
+  w->hwnd = NewHandle();
+  w->remote_class = std::make_unique<WindowClass>();
+  w->remote_class->name = remote.class_name;
+  w->cls = w->remote_class.get();
+  w->title = remote.title;
+  w->style = WS_VISIBLE;
+  w->remote = std::make_unique<sim::ipc::RemoteWindow>(remote);
+  HWND h = w->hwnd;
+  s.windows.emplace(h, std::move(w));
+  return h;
+}
+
+}  // namespace
+
 HWND WINAPI FindWindowExW(HWND hWndParent, HWND hWndChildAfter, LPCWSTR lpszClass, LPCWSTR lpszWindow) {
+  HWND local = FindLocalWindowEx(hWndParent, hWndChildAfter, lpszClass, lpszWindow);
+  if (local) return local;
+  bool top_level_search = (!hWndParent || hWndParent == State().desktop) && !hWndChildAfter;
+  if (top_level_search && sim::ipc::Enabled() && !(lpszClass && IS_INTRESOURCE(lpszClass))) {
+    if (auto remote = sim::ipc::FindWindow(lpszClass, lpszWindow)) return ProxyFor(*remote);
+    SetLastError(ERROR_FILE_NOT_FOUND);
+  }
+  return nullptr;
+}
+
+HWND sim::user::FindLocalWindowEx(HWND hWndParent, HWND hWndChildAfter, LPCWSTR lpszClass,
+                                  LPCWSTR lpszWindow) {
   auto& s = State();
   std::vector<HWND> list;
   if (hWndParent == HWND_MESSAGE) {

@@ -227,6 +227,7 @@ using namespace sim::user;
 BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
   Window* w = CheckedFromHandle(hWnd);
   if (!w) return FALSE;
+  if (w->remote) return sim::ipc::ShowWindow(*w->remote, nCmdShow).value_or(FALSE);
   BOOL was_visible = w->Visible() ? TRUE : FALSE;
   bool top = !w->parent && !w->message_only;
   auto restore = [&]() {
@@ -316,6 +317,7 @@ BOOL WINAPI BringWindowToTop(HWND hWnd) {
 BOOL WINAPI SetForegroundWindow(HWND hWnd) {
   Window* w = CheckedFromHandle(hWnd);
   if (!w || w->message_only) return FALSE;
+  if (w->remote) return sim::ipc::SetForegroundWindow(*w->remote).value_or(FALSE);
   ActivateWindow(*w, true);
   return TRUE;
 }
