@@ -49,7 +49,8 @@ LRESULT CALLBACK PeerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (!sim::EnableRendezvous(folder, &why)) _exit(2);
     (void)!write(3, "ready\n", 6);
     bool reported_shown = false, reported_foreground = false;
-    for (int round = 0; round < 200; ++round) {
+    // Serves until the test says it is done (or, should the test die, for two minutes at most).
+    for (int round = 0; round < 2400; ++round) {
       pollfd fds[2] = {{sim::RendezvousListenFd(), POLLIN, 0}, {control_fd, POLLIN, 0}};
       poll(fds, 2, 50);
       if (fds[1].revents) break;
@@ -74,7 +75,7 @@ std::string ReadLine(int fd) {
   char c;
   while (true) {
     pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, 10000) <= 0 || read(fd, &c, 1) != 1) return line + "<timeout>";
+    if (poll(&p, 1, 60000) <= 0 || read(fd, &c, 1) != 1) return line + "<timeout>";
     if (c == '\n') return line;
     line += c;
   }
