@@ -231,10 +231,14 @@ BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult) {
   DialogData& d = DialogOf(*w);
   d.ended = true;
   d.result = nResult;
-  // The owner is enabled before the dialog hides, so the activation can return to it.
-  HWND owner = d.disabled_owner;
+  // The owner is enabled before the dialog hides, so the activation can return to it; an
+  // active dialog hands the activation to its owner, which then gets its WM_ACTIVATE.
+  HWND disabled_owner = d.disabled_owner;
   d.disabled_owner = nullptr;
-  EnableAgain(owner);
+  EnableAgain(disabled_owner);
+  HWND owner = GetWindow(hDlg, GW_OWNER);
+  if (owner && GetActiveWindow() == hDlg && IsWindowVisible(owner) && IsWindowEnabled(owner))
+    SetActiveWindow(owner);
   if (IsWindow(hDlg) && (GetWindowLongW(hDlg, GWL_STYLE) & WS_VISIBLE))
     SetWindowPos(hDlg, nullptr, 0, 0, 0, 0,
                  SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
