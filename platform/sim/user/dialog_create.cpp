@@ -10,8 +10,6 @@ namespace sim::user {
 
 namespace {
 
-constexpr int kScreenWidth = 1280;
-constexpr int kScreenHeight = 1024;
 constexpr WORD kDialogClassOrdinal = 0x8002;  // the atom of "#32770"
 
 // Dialog fonts are identified by face and size; each gets a handle of its own, shared by the
@@ -61,8 +59,8 @@ RECT DialogWindowRect(const DialogTemplate& t, DWORD style, DWORD ex_style, HWND
   int x = t.x * bx / 4, y = t.y * by / 8;
   if (!(style & WS_CHILD)) {
     if (t.style & DS_CENTER) {
-      x = (kScreenWidth - width) / 2 + in.left;
-      y = (kScreenHeight - height) / 2 + in.top;
+      x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2 + in.left;
+      y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2 + in.top;
     } else if (parent && !(t.style & DS_ABSALIGN)) {
       POINT origin{0, 0};
       ClientToScreen(parent, &origin);
