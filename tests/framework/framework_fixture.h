@@ -10,6 +10,7 @@
 #include <framework/framework.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,7 +74,11 @@ class FrameworkTest : public ::testing::Test {
     desktop.AddObserver(&debug);
     AfxSetResourceTable(TestResources());
   }
-  ~FrameworkTest() override { desktop.RemoveObserver(&debug); }
+  // The desktop goes first, before the derived fixtures' members that the program may still use.
+  void TearDown() override {
+    desktop.RemoveObserver(&debug);
+    owned_desktop_.reset();
+  }
 
   // Starts "Tellbud.exe" with `main` as its main thread and lets it run until it waits.
   DWORD Start(std::function<int()> main) {
@@ -102,7 +107,8 @@ class FrameworkTest : public ::testing::Test {
     desktop.RunUntilIdle();
   }
 
-  sim::Desktop desktop;
+  std::unique_ptr<sim::Desktop> owned_desktop_ = std::make_unique<sim::Desktop>();
+  sim::Desktop& desktop = *owned_desktop_;
   DebugLog debug;
   DWORD pid = 0;
 };

@@ -59,6 +59,13 @@ class TestApp : public CWinApp {
 
 class WinAppTest : public FrameworkTest {
  protected:
+  void TearDown() override {
+    if (HWND main = FindDialog(u"Child")) {
+      PostMessageW(main, kDestroyYourself, 0, 0);
+      desktop.RunUntilIdle();
+    }
+    FrameworkTest::TearDown();
+  }
   int RunProgram() { return AfxWinMain(GetModuleHandleW(nullptr), nullptr, GetCommandLineW(), SW_SHOWNORMAL); }
   TestApp app;
 };
