@@ -31,6 +31,18 @@ bool ParseInt(CString text, int& value) {
   return true;
 }
 
+// Exchanges a number a control reports with `getMessage` and takes through `set`.
+template <typename Set>
+void ExchangeNumber(CDataExchange* pDX, int nIDC, int& value, UINT getMessage, Set set) {
+  HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
+  if (!hWndCtrl) return;
+  if (pDX->m_bSaveAndValidate) {
+    value = static_cast<int>(SendMessageW(hWndCtrl, getMessage, 0, 0));
+  } else {
+    set(hWndCtrl, value);
+  }
+}
+
 void ShowValidationMessage(CDataExchange* pDX, LPCWSTR text) {
   AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION, pDX->m_pDlgWnd->GetSafeHwnd());
 }
@@ -124,31 +136,18 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars) {
 }
 
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
-  HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-  if (!hWndCtrl) return;
-  if (pDX->m_bSaveAndValidate) {
-    index = static_cast<int>(SendMessageW(hWndCtrl, CB_GETCURSEL, 0, 0));
-  } else {
-    SendMessageW(hWndCtrl, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  }
+  ExchangeNumber(pDX, nIDC, index, CB_GETCURSEL, [](HWND hWndCtrl, int value) {
+    SendMessageW(hWndCtrl, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+  });
 }
 
 void DDX_Slider(CDataExchange* pDX, int nIDC, int& value) {
-  HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-  if (!hWndCtrl) return;
-  if (pDX->m_bSaveAndValidate) {
-    value = static_cast<int>(SendMessageW(hWndCtrl, TBM_GETPOS, 0, 0));
-  } else {
-    SendMessageW(hWndCtrl, TBM_SETPOS, TRUE, value);
-  }
+  ExchangeNumber(pDX, nIDC, value, TBM_GETPOS,
+                 [](HWND hWndCtrl, int position) { SendMessageW(hWndCtrl, TBM_SETPOS, TRUE, position); });
 }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
-  HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-  if (!hWndCtrl) return;
-  if (pDX->m_bSaveAndValidate) {
-    value = static_cast<int>(SendMessageW(hWndCtrl, BM_GETCHECK, 0, 0));
-  } else {
-    SendMessageW(hWndCtrl, BM_SETCHECK, static_cast<WPARAM>(value), 0);
-  }
+  ExchangeNumber(pDX, nIDC, value, BM_GETCHECK, [](HWND hWndCtrl, int state) {
+    SendMessageW(hWndCtrl, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+  });
 }

@@ -168,8 +168,10 @@ TEST_F(ActiveXTest, EventsReachTheBoundMembersWithConvertedArguments) {
   EXPECT_EQ(phone.Fire(kKeyPressed, {MakeVariant(VT_I4, 9)}), S_OK);  // converted to short
   EXPECT_EQ(dialog.keys, (std::vector<short>{5, 9}));
 
-  EXPECT_EQ(phone.Fire(kIncomingCall, {MakeVariant(VT_I4, 2), MakeVariant(VT_BOOL, 1), MakeVariant(u"Bob")}), S_OK);
-  EXPECT_EQ(phone.Fire(kIncomingCall, {MakeVariant(VT_I2, 3), MakeVariant(VT_I4, 0), MakeVariant(u"")}), S_OK);
+  EXPECT_EQ(phone.Fire(kIncomingCall, {MakeVariant(VT_I4, 2), MakeVariant(VT_BOOL, 1), MakeVariant(u"Bob")}),
+            S_OK);
+  EXPECT_EQ(phone.Fire(kIncomingCall, {MakeVariant(VT_I2, 3), MakeVariant(VT_I4, 0), MakeVariant(u"")}),
+            S_OK);
   ASSERT_EQ(dialog.incoming.size(), 2u);
   EXPECT_EQ(std::get<0>(dialog.incoming[0]), 2);
   EXPECT_EQ(std::get<1>(dialog.incoming[0]), TRUE);

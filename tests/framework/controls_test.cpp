@@ -13,7 +13,8 @@ std::u16string S(const CString& s) { return std::u16string(s.GetString()); }
 
 class ControlsDialog : public CDialog {
  public:
-  explicit ControlsDialog(std::function<void(ControlsDialog&)> body) : CDialog(kSimpleDialog), m_body(std::move(body)) {}
+  explicit ControlsDialog(std::function<void(ControlsDialog&)> body)
+      : CDialog(kSimpleDialog), m_body(std::move(body)) {}
 
   CListCtrl m_list;
   CComboBox m_combo;

@@ -13,7 +13,8 @@
 namespace framework_test {
 
 // {6C1E9D02-5B3A-4F7C-8D21-3E4F5A6B7C8D}: the fake control's event interface.
-constexpr IID kPhoneEventsIid = {0x6C1E9D02, 0x5B3A, 0x4F7C, {0x8D, 0x21, 0x3E, 0x4F, 0x5A, 0x6B, 0x7C, 0x8D}};
+constexpr IID kPhoneEventsIid = {
+    0x6C1E9D02, 0x5B3A, 0x4F7C, {0x8D, 0x21, 0x3E, 0x4F, 0x5A, 0x6B, 0x7C, 0x8D}};
 
 class FakePhone final : public IDispatch, public IConnectionPointContainer {
  public:
@@ -42,9 +43,10 @@ class FakePhone final : public IDispatch, public IConnectionPointContainer {
   HRESULT Fire(DISPID dispid, std::vector<VARIANT> args) {
     if (!sink) return CONNECT_E_NOCONNECTION;
     std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    HRESULT hr = sink->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
-                              nullptr);
+    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr,
+                      static_cast<UINT>(reversed.size()), 0};
+    HRESULT hr = sink->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
+                              nullptr, nullptr);
     for (VARIANT& v : args) VariantClear(&v);
     return hr;
   }
@@ -70,9 +72,11 @@ class FakePhone final : public IDispatch, public IConnectionPointContainer {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                   EXCEPINFO*, UINT*) override {
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO*, UINT*) override {
     Call call{dispid, flags, {}};
     for (UINT i = 0; params && i < params->cArgs; ++i) {
       VARIANT copy;
@@ -126,10 +130,12 @@ class FakePhone final : public IDispatch, public IConnectionPointContainer {
     HRESULT STDMETHODCALLTYPE Advise(IUnknown* pUnkSink, DWORD* pdwCookie) override {
       if (owner->sink) return CONNECT_E_ADVISELIMIT;
       IUnknown* events = nullptr;
-      owner->sinkAnsweredEventIid = SUCCEEDED(pUnkSink->QueryInterface(kPhoneEventsIid, reinterpret_cast<void**>(&events)));
+      owner->sinkAnsweredEventIid =
+          SUCCEEDED(pUnkSink->QueryInterface(kPhoneEventsIid, reinterpret_cast<void**>(&events)));
       if (events) events->Release();
       IDispatch* dispatch = nullptr;
-      if (FAILED(pUnkSink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)))) return CONNECT_E_CANNOTCONNECT;
+      if (FAILED(pUnkSink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch))))
+        return CONNECT_E_CANNOTCONNECT;
       owner->sink = dispatch;
       *pdwCookie = 1;
       return S_OK;

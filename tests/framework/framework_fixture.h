@@ -34,10 +34,13 @@ inline CResourceTable TestResources() {
   CResourceTable table;
   CDialogResource simple{kSimpleDialog, u"Settings", 0, 0, 220, 150, kDialogStyle, 0, u"MS Shell Dlg", 8, {}};
   simple.items = {
-      {u"Edit", u"", static_cast<UINT>(kEditId), 7, 7, 100, 12, WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL},
-      {u"ComboBox", u"", static_cast<UINT>(kComboId), 7, 24, 100, 60, WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST},
+      {u"Edit", u"", static_cast<UINT>(kEditId), 7, 7, 100, 12,
+       WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL},
+      {u"ComboBox", u"", static_cast<UINT>(kComboId), 7, 24, 100, 60,
+       WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST},
       {u"msctls_trackbar32", u"", static_cast<UINT>(kSliderId), 7, 40, 100, 15, WS_VISIBLE | WS_TABSTOP},
-      {u"SysListView32", u"", static_cast<UINT>(kListId), 7, 58, 200, 60, WS_VISIBLE | WS_BORDER | LVS_REPORT},
+      {u"SysListView32", u"", static_cast<UINT>(kListId), 7, 58, 200, 60,
+       WS_VISIBLE | WS_BORDER | LVS_REPORT},
       {u"Button", u"OK", IDOK, 110, 128, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
       {u"Button", u"Cancel", IDCANCEL, 163, 128, 50, 14, WS_VISIBLE | WS_TABSTOP},
   };

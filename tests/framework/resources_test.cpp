@@ -127,7 +127,7 @@ TEST(DialogTemplateTest, ItemsAreDwordAlignedWithAtomsForPredefinedClasses) {
   EXPECT_EQ(std::get<std::u16string>(items[1].cls), u"SysListView32");
   EXPECT_EQ(items[1].header.dwExtendedStyle, static_cast<DWORD>(WS_EX_CLIENTEDGE));
   EXPECT_EQ(std::get<WORD>(items[2].cls), 0x0082);
-  EXPECT_EQ(std::get<WORD>(items[2].title), 128);  // the icon, by resource id
+  EXPECT_EQ(std::get<WORD>(items[2].title), 128);   // the icon, by resource id
   EXPECT_EQ(std::get<WORD>(items[3].cls), 0x0085);  // class names match ignoring case
   EXPECT_EQ(std::get<WORD>(items[4].cls), 0x0081);
   EXPECT_EQ(std::get<std::u16string>(items[4].title), u"abc");
@@ -149,9 +149,9 @@ TEST(DialogTemplateTest, WithoutAFontFaceTheTemplateHasNoFont) {
 }
 
 TEST(DialogTemplateTest, ActiveXItemsAreRecognisedByTheirClassId) {
-  CDialogItem control{u"{ABC}", nullptr, 1};
-  CDialogItem button{u"Button", nullptr, 2};
-  CDialogItem unnamed{nullptr, nullptr, 3};
+  CDialogItem control{u"{ABC}", nullptr, 1, 0, 0, 10, 10};
+  CDialogItem button{u"Button", nullptr, 2, 0, 0, 10, 10};
+  CDialogItem unnamed;
   EXPECT_TRUE(AfxIsActiveXItem(control));
   EXPECT_FALSE(AfxIsActiveXItem(button));
   EXPECT_FALSE(AfxIsActiveXItem(unnamed));
@@ -168,7 +168,7 @@ class ResourceTableTest : public ::testing::Test {
                       0,
                       MF_STRING,
                       {{u"&Options...", 32778, MF_STRING},
-                       {nullptr, 0, MF_SEPARATOR},
+                       CMenuItemResource::Separator(),
                        {u"Start with Windows", 32776, MF_STRING | MF_CHECKED},
                        {u"Language", 0, MF_STRING, {{u"English", 40001, MF_STRING}}},
                        {u"E&xit", 32771, MF_STRING}}}}}};

@@ -66,7 +66,9 @@ class WinAppTest : public FrameworkTest {
     }
     FrameworkTest::TearDown();
   }
-  int RunProgram() { return AfxWinMain(GetModuleHandleW(nullptr), nullptr, GetCommandLineW(), SW_SHOWNORMAL); }
+  int RunProgram() {
+    return AfxWinMain(GetModuleHandleW(nullptr), nullptr, GetCommandLineW(), SW_SHOWNORMAL);
+  }
   TestApp app;
 };
 

@@ -64,27 +64,38 @@ class ConvertedVariant {
   VARIANT m_variant;
 };
 
+inline void Extract(const VARIANT& v, short& out) { out = v.iVal; }
+inline void Extract(const VARIANT& v, long& out) { out = v.lVal; }
+inline void Extract(const VARIANT& v, bool& out) { out = v.boolVal != VARIANT_FALSE; }
+inline void Extract(const VARIANT& v, double& out) { out = v.dblVal; }
+// Strings are borrowed from the converted VARIANT: valid while the Value lives (the call).
+inline void Extract(const VARIANT& v, BSTR& out) { out = v.bstrVal; }
+inline void Extract(const VARIANT& v, LPCWSTR& out) { out = v.bstrVal ? v.bstrVal : TEXT(""); }
+
 template <typename T>
-struct Value;
-
+inline constexpr VARTYPE kVarType = VT_EMPTY;
 template <>
-struct Value<short> {
-  short value = 0;
+inline constexpr VARTYPE kVarType<short> = VT_I2;
+template <>
+inline constexpr VARTYPE kVarType<long> = VT_I4;
+template <>
+inline constexpr VARTYPE kVarType<bool> = VT_BOOL;
+template <>
+inline constexpr VARTYPE kVarType<double> = VT_R8;
+template <>
+inline constexpr VARTYPE kVarType<BSTR> = VT_BSTR;
+template <>
+inline constexpr VARTYPE kVarType<LPCWSTR> = VT_BSTR;
+
+// A value of type T converted from a VARIANT.
+template <typename T>
+struct Value {
+  static_assert(kVarType<T> != VT_EMPTY, "no VARIANT conversion for this type");
+  T value{};
   ConvertedVariant v;
   HRESULT Load(const VARIANT& src) {
-    HRESULT hr = v.Convert(src, VT_I2);
-    if (SUCCEEDED(hr)) value = v.get().iVal;
-    return hr;
-  }
-};
-
-template <>
-struct Value<long> {
-  long value = 0;
-  ConvertedVariant v;
-  HRESULT Load(const VARIANT& src) {
-    HRESULT hr = v.Convert(src, VT_I4);
-    if (SUCCEEDED(hr)) value = v.get().lVal;
+    HRESULT hr = v.Convert(src, kVarType<T>);
+    if (SUCCEEDED(hr)) Extract(v.get(), value);
     return hr;
   }
 };
@@ -100,51 +111,6 @@ struct Value<int> {  // BOOL, or a 32-bit number
     }
     HRESULT hr = v.Convert(src, VT_I4);
     if (SUCCEEDED(hr)) value = static_cast<int>(v.get().lVal);
-    return hr;
-  }
-};
-
-template <>
-struct Value<bool> {
-  bool value = false;
-  ConvertedVariant v;
-  HRESULT Load(const VARIANT& src) {
-    HRESULT hr = v.Convert(src, VT_BOOL);
-    if (SUCCEEDED(hr)) value = v.get().boolVal != VARIANT_FALSE;
-    return hr;
-  }
-};
-
-template <>
-struct Value<double> {
-  double value = 0;
-  ConvertedVariant v;
-  HRESULT Load(const VARIANT& src) {
-    HRESULT hr = v.Convert(src, VT_R8);
-    if (SUCCEEDED(hr)) value = v.get().dblVal;
-    return hr;
-  }
-};
-
-// A BSTR borrowed from the converted VARIANT: valid while the Value lives (the call).
-template <>
-struct Value<BSTR> {
-  BSTR value = nullptr;
-  ConvertedVariant v;
-  HRESULT Load(const VARIANT& src) {
-    HRESULT hr = v.Convert(src, VT_BSTR);
-    if (SUCCEEDED(hr)) value = v.get().bstrVal;
-    return hr;
-  }
-};
-
-template <>
-struct Value<LPCWSTR> {
-  LPCWSTR value = TEXT("");
-  ConvertedVariant v;
-  HRESULT Load(const VARIANT& src) {
-    HRESULT hr = v.Convert(src, VT_BSTR);
-    if (SUCCEEDED(hr) && v.get().bstrVal) value = v.get().bstrVal;
     return hr;
   }
 };

@@ -9,12 +9,27 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 class CString;
 
 // One control of a dialog template. Positions and sizes are in dialog units.
 struct CDialogItem {
+  CDialogItem() = default;
+  CDialogItem(LPCWSTR className, LPCWSTR text, UINT id, short x, short y, short cx, short cy, DWORD style = 0,
+              DWORD exStyle = 0, WORD iconId = 0)
+      : className(className),
+        text(text),
+        id(id),
+        x(x),
+        y(y),
+        cx(cx),
+        cy(cy),
+        style(style),
+        exStyle(exStyle),
+        iconId(iconId) {}
+
   // A predefined class ("Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"), any
   // other window class name ("SysListView32", "msctls_trackbar32"), or a class id "{...}" for
   // an ActiveX control, which the control host creates instead of the dialog manager.
@@ -34,6 +49,22 @@ struct CDialogItem {
 };
 
 struct CDialogResource {
+  CDialogResource() = default;
+  CDialogResource(UINT id, LPCWSTR caption, short x, short y, short cx, short cy, DWORD style,
+                  DWORD exStyle = 0, LPCWSTR fontFace = nullptr, WORD pointSize = 8,
+                  std::vector<CDialogItem> items = {})
+      : id(id),
+        caption(caption),
+        x(x),
+        y(y),
+        cx(cx),
+        cy(cy),
+        style(style),
+        exStyle(exStyle),
+        fontFace(fontFace),
+        pointSize(pointSize),
+        items(std::move(items)) {}
+
   UINT id = 0;
   LPCWSTR caption = nullptr;
   short x = 0;
@@ -51,6 +82,11 @@ struct CDialogResource {
 // A menu item: a command (text and id), a separator (flags MF_SEPARATOR), or a pop-up (non-empty
 // popup list). flags may add MF_CHECKED, MF_GRAYED, MF_DEFAULT...
 struct CMenuItemResource {
+  CMenuItemResource() = default;
+  CMenuItemResource(LPCWSTR text, UINT id, UINT flags = MF_STRING, std::vector<CMenuItemResource> popup = {})
+      : text(text), id(id), flags(flags), popup(std::move(popup)) {}
+  static CMenuItemResource Separator() { return CMenuItemResource(nullptr, 0, MF_SEPARATOR); }
+
   LPCWSTR text = nullptr;
   UINT id = 0;
   UINT flags = MF_STRING;
