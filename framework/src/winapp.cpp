@@ -15,7 +15,7 @@ CWinApp*& TheApp() {
 // Settings of the calling process's run of the program.
 struct RunSettings {
   bool controlContainer = false;
-  bool oleInitialized = false;
+  int oleInitializations = 0;  // successful CoInitializeEx calls to balance at the end
 };
 CProcessLocal<RunSettings>& Settings() {
   static CProcessLocal<RunSettings> settings;
@@ -114,11 +114,10 @@ void AfxEnableControlContainer() { Settings().Get().controlContainer = true; }
 BOOL AfxControlContainerEnabled() { return Settings().Peek().controlContainer; }
 
 BOOL AfxOleInit() {
-  RunSettings& settings = Settings().Get();
-  if (settings.oleInitialized) return TRUE;
+  // Asked every time: COM itself knows whether this thread has entered its apartment.
   HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   if (FAILED(hr)) return FALSE;
-  settings.oleInitialized = true;
+  ++Settings().Get().oleInitializations;
   return TRUE;
 }
 
@@ -141,7 +140,7 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int nCmdShow) {
     if (mainWnd && mainWnd->GetSafeHwnd()) mainWnd->DestroyWindow();
     exitCode = app->ExitInstance();
   }
-  if (Settings().Peek().oleInitialized) CoUninitialize();
+  for (int i = Settings().Peek().oleInitializations; i > 0; --i) CoUninitialize();
   Settings().Reset();
   app->EndRun();
   return exitCode;

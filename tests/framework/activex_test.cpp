@@ -57,15 +57,23 @@ class ActiveXTest : public FrameworkTest {
       return phone.QueryInterface(riid, ppv);
     });
   }
-  // Runs the phone dialog in the program (COM initialised, hosting enabled unless told).
+  // Runs the phone dialog as the program's main window (COM initialised, hosting enabled
+  // unless told otherwise).
   void Run(bool hosting = true) {
-    Start([this, hosting] {
-      AfxOleInit();
-      if (hosting) AfxEnableControlContainer();
-      result = dialog.DoModal();
-      CoUninitialize();
-      return 0;
-    });
+    struct PhoneApp : CWinApp {
+      ActiveXTest* test;
+      bool hosting;
+      PhoneApp(ActiveXTest* t, bool h) : test(t), hosting(h) {}
+      BOOL InitInstance() override {
+        AfxOleInit();
+        if (hosting) AfxEnableControlContainer();
+        m_pMainWnd = &test->dialog;
+        test->result = test->dialog.DoModal();
+        return FALSE;
+      }
+    };
+    app = std::make_unique<PhoneApp>(this, hosting);
+    Start([] { return AfxWinMain(GetModuleHandleW(nullptr), nullptr, GetCommandLineW(), SW_SHOWNORMAL); });
     hWnd = FindDialog(u"Phone");
     ASSERT_NE(hWnd, nullptr);
   }
@@ -80,6 +88,7 @@ class ActiveXTest : public FrameworkTest {
   FakePhone phone;
   int created = 0;
   PhoneDialog dialog;
+  std::unique_ptr<CWinApp> app;
   HWND hWnd = nullptr;
   INT_PTR result = -999;
 };

@@ -82,9 +82,9 @@ class DialogTest : public FrameworkTest {
 };
 
 TEST_F(DialogTest, DoModalReturnsTheEndDialogResultAfterTheWindowIsDestroyed) {
-  TestDialog dialog(kSimpleDialog);
+  TestDialog dialog(kParentDialog);
   RunModal(dialog);
-  HWND hWnd = FindDialog(u"Settings");
+  HWND hWnd = FindDialog(u"Main");
   ASSERT_NE(hWnd, nullptr);
   EXPECT_TRUE(IsWindowVisible(hWnd));
   Command(hWnd, kEndWith42);
@@ -95,14 +95,14 @@ TEST_F(DialogTest, DoModalReturnsTheEndDialogResultAfterTheWindowIsDestroyed) {
 }
 
 TEST_F(DialogTest, OkAndCancelButtonsEndWithTheirIds) {
-  TestDialog ok(kSimpleDialog);
+  TestDialog ok(kParentDialog);
   RunModal(ok);
-  Command(FindDialog(u"Settings"), IDOK);
+  Command(FindDialog(u"Main"), IDOK);
   EXPECT_EQ(result, IDOK);
 
-  TestDialog cancel(kSimpleDialog);
+  TestDialog cancel(kParentDialog);
   RunModal(cancel);
-  Command(FindDialog(u"Settings"), IDCANCEL);
+  Command(FindDialog(u"Main"), IDCANCEL);
   EXPECT_EQ(result, IDCANCEL);
 }
 
@@ -161,10 +161,10 @@ TEST_F(DialogTest, QuitMessageEndsTheRunWithMinusOneAndIsPostedAgain) {
 }
 
 TEST_F(DialogTest, TheOwnerIsDisabledDuringTheRunAndActiveAfterIt) {
-  TestDialog parent(kSimpleDialog);
+  TestDialog parent(kParentDialog);
   parent.onInit = [](TestDialog& d) { d.SetTimer(1, 100, nullptr); };
   RunModal(parent);
-  HWND parentWnd = FindDialog(u"Settings");
+  HWND parentWnd = FindDialog(u"Main");
   PostMessageW(parentWnd, kOpenChild, 0, 0);
   desktop.RunUntilIdle();
   HWND childWnd = FindDialog(u"Child");
@@ -187,9 +187,9 @@ TEST_F(DialogTest, TheOwnerIsDisabledDuringTheRunAndActiveAfterIt) {
 }
 
 TEST_F(DialogTest, QuitInsideANestedRunEndsEveryRun) {
-  TestDialog parent(kSimpleDialog);
+  TestDialog parent(kParentDialog);
   RunModal(parent);
-  PostMessageW(FindDialog(u"Settings"), kOpenChild, 0, 0);
+  PostMessageW(FindDialog(u"Main"), kOpenChild, 0, 0);
   desktop.RunUntilIdle();
   PostMessageW(FindDialog(u"Child"), kQuit, 3, 0);
   desktop.RunUntilIdle();
@@ -199,7 +199,7 @@ TEST_F(DialogTest, QuitInsideANestedRunEndsEveryRun) {
 }
 
 TEST_F(DialogTest, AMissingTemplateFailsWithoutTouchingTheOwner) {
-  TestDialog parent(kSimpleDialog);
+  TestDialog parent(kParentDialog);
   INT_PTR missing = 0;
   parent.onInit = [&](TestDialog& d) {
     TestDialog none(kMissingDialog, &d);
@@ -207,7 +207,7 @@ TEST_F(DialogTest, AMissingTemplateFailsWithoutTouchingTheOwner) {
   };
   RunModal(parent);
   EXPECT_EQ(missing, -1);
-  EXPECT_TRUE(IsWindowEnabled(FindDialog(u"Settings")));
+  EXPECT_TRUE(IsWindowEnabled(FindDialog(u"Main")));
 }
 
 TEST_F(DialogTest, MessageHookResultsReachTheSender) {

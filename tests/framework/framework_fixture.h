@@ -21,6 +21,7 @@ namespace framework_test {
 constexpr UINT kSimpleDialog = 200;  // "Settings": OK, Cancel, an edit, a combo box, a trackbar, a list
 constexpr UINT kChildDialog = 201;   // "Child": OK, Cancel
 constexpr UINT kPhoneDialog = 202;   // "Phone": an ActiveX control (kPhoneClsid) and OK
+constexpr UINT kParentDialog = 203;  // "Main": OK, Cancel
 constexpr UINT kMissingDialog = 299;
 constexpr int kEditId = 1004;
 constexpr int kComboId = 1000;
@@ -49,12 +50,14 @@ inline CResourceTable TestResources() {
       {u"Button", u"OK", IDOK, 10, 40, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
       {u"Button", u"Cancel", IDCANCEL, 63, 40, 50, 14, WS_VISIBLE | WS_TABSTOP},
   };
+  CDialogResource parent{kParentDialog, u"Main", 0, 0, 160, 80, kDialogStyle, 0, u"MS Shell Dlg", 8, {}};
+  parent.items = child.items;
   CDialogResource phone{kPhoneDialog, u"Phone", 0, 0, 120, 60, kDialogStyle, 0, u"MS Shell Dlg", 8, {}};
   phone.items = {
       {kPhoneClsid, nullptr, static_cast<UINT>(kPhoneId), 5, 5, 20, 20, WS_TABSTOP},
       {u"Button", u"OK", IDOK, 10, 40, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
   };
-  table.dialogs = {simple, child, phone};
+  table.dialogs = {simple, child, phone, parent};
   table.strings = {{101, u"About Tellbud..."}};
   return table;
 }
