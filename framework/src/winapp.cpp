@@ -97,9 +97,13 @@ HINSTANCE AfxGetInstanceHandle() {
 }
 
 LPCWSTR AfxGetAppName() {
+  // Before AfxWinMain has named the run (or without an application object) the name is still
+  // the executable's title.
+  static CProcessLocal<CString> withoutApp;
   CWinApp* app = AfxGetApp();
-  if (!app) return TEXT("");
-  return app->m_strAppName.Get();
+  CString& name = app ? app->m_strAppName.Get() : withoutApp.Get();
+  if (name.IsEmpty()) name = app && !app->m_strFixedName.IsEmpty() ? app->m_strFixedName : ModuleTitle();
+  return name;
 }
 
 CWnd* AfxGetMainWnd() {
