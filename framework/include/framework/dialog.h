@@ -7,6 +7,8 @@
 
 #include <framework/activex.h>
 #include <framework/cstring.h>
+#include <framework/resources.h>
+#include <framework/winapp.h>
 #include <framework/wnd.h>
 
 #include <exception>
@@ -18,7 +20,6 @@
 
 class CDialog;
 class CControlSite;
-struct CDialogResource;
 
 // Thrown by CDataExchange::Fail to abandon a data exchange; UpdateData catches it.
 class CUserException : public std::exception {
