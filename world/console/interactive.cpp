@@ -1,0 +1,142 @@
+// The interactive console: readline with history for the prompt, the virtual clock following
+// real time while the person thinks, and transcript lines printed above the prompt as they
+// happen.
+#include <poll.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <readline/history.h>
+#include <readline/readline.h>
+
+#include <signal.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+
+#include <sim/rendezvous.h>
+
+#include "world/console/runner.h"
+
+namespace console {
+
+namespace {
+
+constexpr char kPrompt[] = "tellbud> ";
+
+// Readline's callback interface hands over complete lines through a plain function.
+std::optional<std::string> g_line;
+bool g_eof = false;
+
+void OnLine(char* line) {
+  if (!line) {
+    g_eof = true;
+    return;
+  }
+  g_line = line;
+  std::free(line);
+}
+
+// Prints a line while the prompt (and whatever the person typed so far) is on screen: the
+// prompt goes, the line is printed, the prompt comes back as it was.
+void PrintAbovePrompt(const std::string& text) {
+  int point = rl_point;
+  char* typed = rl_copy_text(0, rl_end);
+  rl_save_prompt();
+  rl_replace_line("", 0);
+  rl_redisplay();
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fputc('\n', stdout);
+  rl_restore_prompt();
+  rl_replace_line(typed, 0);
+  rl_point = point;
+  rl_redisplay();
+  std::free(typed);
+}
+
+void PrintPlain(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+// Keeps the virtual clock in step with real time while the prompt waits.
+class RealTimeClock {
+ public:
+  explicit RealTimeClock(world::World& world) : world_(world), last_(Now()) {}
+  // Advances the virtual clock by the real time passed since the previous call.
+  void CatchUp() {
+    auto now = Now();
+    auto passed = std::chrono::duration_cast<std::chrono::milliseconds>(now - last_).count();
+    if (passed <= 0) return;
+    last_ += std::chrono::milliseconds(passed);
+    world_.Wait(passed);
+  }
+  // How long poll() may wait before the next timer falls due (-1: no timer).
+  int PollTimeout() const {
+    auto next = world_.desktop().NextWakeTime();
+    if (!next) return -1;
+    int64_t ms = *next - world_.Now();
+    return static_cast<int>(ms < 0 ? 0 : ms > 60000 ? 60000 : ms);
+  }
+
+ private:
+  static std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
+  world::World& world_;
+  std::chrono::steady_clock::time_point last_;
+};
+
+}  // namespace
+
+int RunInteractive(Console& console) {
+  world::World& world = console.world();
+  bool in_command = false;
+  world.transcript().SetSink([&](const std::string& line) {
+    if (in_command) {
+      PrintPlain(line);
+    } else {
+      PrintAbovePrompt(line);
+    }
+  });
+  rl_catch_signals = 0;  // our own handlers: Ctrl+C clears the line, it does not end the world
+  rl_callback_handler_install(kPrompt, OnLine);
+  RealTimeClock clock(world);
+
+  while (!g_eof) {
+    pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {sim::RendezvousListenFd(), POLLIN, 0}};
+    int count = fds[1].fd >= 0 ? 2 : 1;
+    int ready = poll(fds, count, clock.PollTimeout());
+    if (int sig = PendingStopSignal()) {
+      if (sig != SIGINT) break;
+      // Ctrl+C: forget the half-typed line and start a fresh prompt, as a shell does.
+      ClearStopSignal();
+      rl_free_line_state();
+      rl_callback_sigcleanup();
+      rl_replace_line("", 0);
+      std::fputs("^C\n", stdout);
+      rl_on_new_line();
+      rl_redisplay();
+      continue;
+    }
+    clock.CatchUp();
+    if (ready <= 0) continue;
+    if (count == 2 && fds[1].revents) ServePeers(world);
+    if (!(fds[0].revents & (POLLIN | POLLHUP))) continue;
+    rl_callback_read_char();
+    if (!g_line) continue;
+    std::string line = std::move(*g_line);
+    g_line.reset();
+    if (line.find_first_not_of(" \t") != std::string::npos) add_history(line.c_str());
+    in_command = true;
+    Result result = console.ExecuteLine(line);
+    in_command = false;
+    if (result.outcome == Outcome::kQuit) break;
+    if (!result.message.empty()) PrintPlain("error: " + result.message);
+  }
+  rl_callback_handler_remove();
+  if (g_eof) std::fputc('\n', stdout);
+  world.transcript().SetSink(PrintPlain);
+  return PendingStopSignal() ? 128 + PendingStopSignal() : kExitOk;
+}
+
+}  // namespace console
