@@ -211,5 +211,11 @@ inline BOOL IsEqualGUID(REFGUID a, REFGUID b) { return a == b; }
 #define MAKELRESULT(l, h) ((LRESULT)(DWORD)MAKELONG(l, h))
 
 #define MAX_PATH 260
+#define ARRAYSIZE(a) (sizeof(a) / sizeof((a)[0]))
+#define ZeroMemory(p, n) __builtin_memset((p), 0, (n))
+#define SecureZeroMemory(p, n) __builtin_memset((p), 0, (n))
+#define CopyMemory(d, s, n) __builtin_memcpy((d), (s), (n))
+#define MoveMemory(d, s, n) __builtin_memmove((d), (s), (n))
+#define FillMemory(p, n, v) __builtin_memset((p), (v), (n))
 #define FIELD_OFFSET(type, field) ((LONG)offsetof(type, field))
 #define UNREFERENCED_PARAMETER(P) (void)(P)

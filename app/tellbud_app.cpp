@@ -1,0 +1,86 @@
+#include "app/tellbud_app.h"
+
+#include <windows.h>
+#include <ole2.h>
+#include <shlwapi.h>
+
+#include "app/paths.h"
+#include "config/profile.h"
+#include "res/tellbud_resources.h"
+#include "ui/tellbud_dlg.h"
+
+CTellbudApp theApp;
+
+namespace {
+
+const WCHAR kDefaultLanguage[] = TEXT("English");
+const WCHAR kDefaultLanguageFile[] = TEXT("\\Language\\English.ini");
+const DWORD kShortValue = 32;  // language names and relative paths keep at most 31 characters
+
+// A second start with the exit marker asks the running instance to end.
+void RequestRunningInstanceExit() {
+  HWND running = FindWindowW(nullptr, TELLBUD_INSTANCE_NAME);
+  if (running) PostMessageW(running, WM_QUIT, 0, 0);
+}
+
+void ShowRunningInstance() {
+  HWND running = FindWindowW(nullptr, TELLBUD_INSTANCE_NAME);
+  if (running) {
+    ShowWindow(running, SW_SHOW);
+    SetForegroundWindow(running);
+  }
+}
+
+// Opens the custom file for appending, which creates it when missing and leaves an existing
+// one untouched, and closes it again.
+void EnsureCustomFileExists() {
+  HANDLE file = CreateFileW(g_szCustomPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+// The three INI paths; FALSE when the executable's directory leaves no room for them.
+BOOL ResolvePaths() {
+  WCHAR dir[MAX_PATH];
+  if (!GetExecutableDirectory(dir)) return FALSE;
+  if (!JoinPath(g_szSettingsPath, MAX_PATH, dir, TEXT("\\Tellbud.ini")) ||
+      !JoinPath(g_szCustomPath, MAX_PATH, dir, TEXT("\\Custom.ini")))
+    return FALSE;
+  EnsureCustomFileExists();
+  WCHAR language[kShortValue] = {0};
+  ReadProfileString(TEXT("LanguageType"), TEXT("0"), kDefaultLanguage, language, kShortValue, g_szSettingsPath);
+  WCHAR relative[kShortValue] = {0};
+  ReadProfileString(TEXT("LanguageFiles"), language, kDefaultLanguageFile, relative, kShortValue,
+                    g_szSettingsPath);
+  return JoinPath(g_szLanguagePath, MAX_PATH, dir, relative);
+}
+
+}  // namespace
+
+BOOL CTellbudApp::InitInstance() {
+  AfxSetResourceTable(TellbudResources());
+  AfxEnableControlContainer();
+
+  if (StrStrW(GetCommandLineW(), TELLBUD_EXIT_MARKER)) {
+    RequestRunningInstanceExit();
+    return FALSE;
+  }
+
+  g_hInstanceMutex = CreateMutexW(nullptr, FALSE, TELLBUD_INSTANCE_NAME);
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    ShowRunningInstance();
+    return FALSE;
+  }
+
+  if (FAILED(CoInitialize(nullptr))) return FALSE;
+  if (ResolvePaths()) {
+    CTellbudDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+  } else {
+    OutputDebugStringW(TEXT("Tellbud: the executable's folder path is too long\n"));
+  }
+  CoUninitialize();
+  return FALSE;
+}

@@ -1,0 +1,187 @@
+// The conversation scan: Messenger reports no progress of voice conversations, but writes a
+// status line into a conversation's history when an invitation arrives, a call starts or ends.
+// The scan reads the text that is new since the last look and decides from the most recent
+// phrase of the language file whether the handset rings, shows a call or goes back to ready.
+#include "ui/tellbud_dlg.h"
+
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include "app/paths.h"
+#include "config/profile.h"
+#include "monitor/phrase_recency.h"
+
+namespace {
+
+const DWORD kPhraseLength = 259;
+const DWORD kSuffixBuffer = 32;
+const int kTitleBuffer = 260;
+const int kSigninBuffer = 200;
+
+struct CScanPhrases {
+  std::vector<CPhrase> invitation;
+  std::vector<CPhrase> talking;
+  std::vector<CPhrase> ready;
+};
+
+// The phrase sets are read again whenever new text is examined, so an edit of the language file
+// or another language counts at once.
+CScanPhrases ReadPhrases() {
+  return CScanPhrases{ReadProfileList(TEXT("INFO_CALLIN"), kPhraseLength, g_szLanguagePath),
+                      ReadProfileList(TEXT("INFO_INTALK"), kPhraseLength, g_szLanguagePath),
+                      ReadProfileList(TEXT("INFO_READY"), kPhraseLength, g_szLanguagePath)};
+}
+
+HWND ToWindow(LONG handle) { return reinterpret_cast<HWND>(static_cast<LONG_PTR>(handle)); }
+
+LONG HandleOf(const CComRef<IMessengerConversationWnd>& window) {
+  LONG handle = 0;
+  CheckComResult(window->get_HWND(&handle), IID_IMessengerConversationWnd);
+  return handle;
+}
+
+// The history text; a history that cannot be read counts as empty.
+void ReadHistory(const CComRef<IMessengerConversationWnd>& window, CBstrResult& history) {
+  if (FAILED(window->get_History(history.Receive()))) history.Receive();
+}
+
+CString FirstContactSignin(const CComRef<IMessengerConversationWnd>& window) {
+  CComRef<IDispatch> participants;
+  CheckComResult(window->get_Contacts(participants.Receive()), IID_IMessengerConversationWnd);
+  CComRef<IMessengerContacts> contacts;
+  contacts.RequireFrom(participants.Get());
+  CComRef<IDispatch> first;
+  CheckComResult(contacts->Item(0, first.Receive()), IID_IMessengerContacts);
+  CComRef<IMessengerContact> contact;
+  contact.RequireFrom(first.Get());
+  CBstrResult signin;
+  CheckComResult(contact->get_SigninName(signin.Receive()), IID_IMessengerContact);
+  return CString(signin.Text());
+}
+
+}  // namespace
+
+void CTellbudDlg::ScanConversations() {
+  if (m_pCurConversation) {
+    ScanCurrentConversation();
+  } else {
+    ScanWatchedConversations();
+  }
+}
+
+// Only the current conversation is looked at while a call rings or runs.
+void CTellbudDlg::ScanCurrentConversation() {
+  LONG handle = HandleOf(m_pCurConversation);
+  CBstrResult history;
+  ReadHistory(m_pCurConversation, history);
+  DWORD length = history.Length();
+  if (length <= static_cast<DWORD>(m_nHistoryLen)) return;
+
+  for (auto it = m_lstConversations.begin(); it != m_lstConversations.end();) {
+    auto next = std::next(it);
+    if (HandleOf(it->m_pWindow) == handle) {
+      it->m_nScanned = length;
+      m_lstConversations.splice(m_lstConversations.begin(), m_lstConversations, it);
+    }
+    it = next;
+  }
+
+  CScanPhrases phrases = ReadPhrases();
+  const WCHAR* fresh = history.Text() + m_nHistoryLen;
+  size_t freshLength = length - static_cast<DWORD>(m_nHistoryLen);
+  DWORD ready = FindRecency(fresh, freshLength, phrases.ready);
+  DWORD talking = FindRecency(fresh, freshLength, phrases.talking);
+  if (talking < ready) {
+    m_nCallState = CALL_TALKING;
+    m_nHistoryLen = static_cast<int>(length);
+    m_phone.ShowTalking(FirstContactSignin(m_pCurConversation));
+  } else if (ready == RECENCY_NONE) {
+    m_nHistoryLen = static_cast<int>(length);
+  } else {
+    m_pCurConversation.Release();
+    m_nCallState = CALL_READY;
+    m_phone.SetIdle();
+    m_nHistoryLen = static_cast<int>(length);
+  }
+}
+
+// Every watched conversation with new text is examined, most recently active first; an entry
+// with new text moves to the front.
+void CTellbudDlg::ScanWatchedConversations() {
+  for (auto it = m_lstConversations.begin(); it != m_lstConversations.end();) {
+    LONG handle = HandleOf(it->m_pWindow);
+    if (!IsWindow(ToWindow(handle))) {
+      it = m_lstConversations.erase(it);
+      continue;
+    }
+    CBstrResult history;
+    ReadHistory(it->m_pWindow, history);
+    DWORD length = history.Length();
+    if (it->m_nScanned >= length) {
+      ++it;
+      continue;
+    }
+    const WCHAR* fresh = history.Text() + it->m_nScanned;
+    size_t freshLength = length - it->m_nScanned;
+    it->m_nScanned = length;
+    CComRef<IMessengerConversationWnd> window = it->m_pWindow;
+    auto next = std::next(it);
+    m_lstConversations.splice(m_lstConversations.begin(), m_lstConversations, it);
+    it = next;
+
+    CScanPhrases phrases = ReadPhrases();
+    DWORD talking = FindRecency(fresh, freshLength, phrases.talking);
+    DWORD ready = FindRecency(fresh, freshLength, phrases.ready);
+    DWORD invitation = FindRecency(fresh, freshLength, phrases.invitation);
+    if (invitation < talking && invitation < ready) {
+      // An invitation while not ready stays consumed: it never rings later.
+      if (m_nCallState != CALL_READY) return;
+      m_pCurConversation = window;
+      m_nHistoryLen = static_cast<int>(length);
+      m_strCaller.Empty();
+      m_strCaller = FirstContactSignin(window);
+      if (m_strCaller.IsEmpty()) return;
+      m_nCallState = CALL_RINGING;
+      m_phone.ShowIncomingCall(m_strCaller);
+    } else if (ready < talking) {
+      m_pCurConversation.Release();
+      m_nHistoryLen = 0;
+      m_nCallState = CALL_READY;
+      m_phone.SetIdle();
+    } else if (talking != RECENCY_NONE) {
+      m_pCurConversation = window;
+      m_nHistoryLen = static_cast<int>(length);
+      m_nCallState = CALL_TALKING;
+      m_phone.ShowTalking(FirstContactSignin(window));
+    }
+  }
+}
+
+// A conversation window that was open before the connection: its title names the contact.
+void CTellbudDlg::AdoptConversationWindow(HWND hwnd) {
+  WCHAR title[kTitleBuffer] = {0};
+  GetWindowTextW(hwnd, title, kTitleBuffer);
+  WCHAR suffix[kSuffixBuffer] = {0};
+  ReadProfileString(TEXT("INFO_OTHER"), TEXT("IMWndName"), TEXT(" - Dialog"), suffix, kSuffixBuffer,
+                    g_szLanguagePath);
+  LPWSTR at = StrStrW(title, suffix);
+  if (!at) return;
+  *at = 0;
+  // An empty name would match the first row of the list, whoever that is.
+  if (!title[0]) return;
+  LVFINDINFOW find;
+  ZeroMemory(&find, sizeof find);
+  find.flags = LVFI_STRING | LVFI_PARTIAL;
+  find.psz = title;
+  int row = m_list.FindItem(&find, -1);
+  if (row < 0) return;
+  WCHAR signin[kSigninBuffer] = {0};
+  m_list.GetItemText(row, 2, signin, kSigninBuffer);
+  CContactVariant contact(signin);
+  CComRef<IDispatch> conversation;
+  CheckComResult(m_pMessenger->InstantMessage(contact.Get(), conversation.Receive()), IID_IMessenger);
+  CWatchedConversation entry;
+  entry.m_pWindow.QueryFrom(conversation.Get());
+  // An object that is not a conversation window is not watched: it would stop every later scan.
+  if (entry.m_pWindow) m_lstConversations.push_front(entry);
+}

@@ -1,0 +1,147 @@
+// The monitor: the main window's timers. Every two seconds it looks for the handset until it has
+// found it, follows Messenger's process, connects to Messenger once it runs and hands the open
+// conversations to the conversation scan; it keeps the tray icon in step with what it finds.
+#include "ui/tellbud_dlg.h"
+
+#include <tlhelp32.h>
+#include <shlwapi.h>
+#include <strsafe.h>
+
+#include "app/paths.h"
+#include "config/profile.h"
+#include "phone/model_code.h"
+
+namespace {
+
+const WCHAR kMessengerImage[] = TEXT("msnmsgr.exe");
+const WCHAR kConversationClass[] = TEXT("IMWindowClass");
+const WCHAR kOkIcon[] = TEXT("\\ok.ico");
+const WCHAR kNoDeviceIcon[] = TEXT("\\nodevice.ico");
+const WCHAR kNoMessengerIcon[] = TEXT("\\nophone.ico");
+const WCHAR kOnlineTip[] = TEXT("Online");
+const WCHAR kNoDeviceTip[] = TEXT("Can't find USB Phone");
+const WCHAR kNoMessengerTip[] = TEXT("Can't find Messenger");
+const size_t kProcessLineLength = 256;
+
+}  // namespace
+
+void CTellbudDlg::OnPhoneSearchTick() {
+  SetTimer(TIMER_PHONE_SEARCH, PHONE_SEARCH_MS);
+  if (m_bPhoneFound) return;
+  if (!m_phone.OpenDevice(0)) {
+    ShowTrayState(kNoDeviceIcon, kNoDeviceTip);
+    return;
+  }
+  KillTimer(TIMER_PHONE_SEARCH);
+  m_bPhoneFound = TRUE;
+  m_nPhoneModel = static_cast<DWORD>(m_phone.GetModelCode());
+  if (IsAdaptor(m_nPhoneModel)) {
+    m_nChannel = static_cast<SHORT>(ReadProfileInt(TEXT("OPTION"), TEXT("ChannelType"), 0, g_szSettingsPath));
+    if (IsChannelGroup1(m_nPhoneModel)) {
+      m_phone.SetDefaultChannel(m_nChannel);
+    } else if (IsChannelGroup2(m_nPhoneModel)) {
+      m_phone.SetDefaultChannel2(m_nChannel);
+    }
+  } else {
+    m_nRingType = static_cast<int>(ReadProfileInt(TEXT("OPTION"), TEXT("RingType"), 0, g_szSettingsPath));
+    m_phone.SetRing(FALSE, static_cast<short>(m_nRingType));
+  }
+  m_phone.SetIdle();
+  m_nCallState = CALL_READY;
+  if (m_bMSNConnected) ShowTrayState(kOkIcon, kOnlineTip);
+}
+
+// Walks the process list, writing each image name for the debugger, until Messenger's.
+BOOL CTellbudDlg::IsMessengerRunning() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return FALSE;
+  PROCESSENTRY32W entry;
+  ZeroMemory(&entry, sizeof entry);
+  entry.dwSize = sizeof entry;
+  BOOL found = FALSE;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    WCHAR line[kProcessLineLength];
+    StringCchPrintfW(line, kProcessLineLength, TEXT("%s\n"), entry.szExeFile);
+    OutputDebugStringW(line);
+    if (StrCmpIW(entry.szExeFile, kMessengerImage) == 0) {
+      found = TRUE;
+      break;
+    }
+  }
+  CloseHandle(snapshot);
+  return found;
+}
+
+void CTellbudDlg::OnMessengerWatchTick() {
+  if (!IsMessengerRunning()) {
+    OutputDebugStringW(TEXT("m_bMSNRuning = FALSE\n"));
+    m_bMSNRuning = FALSE;
+    m_bSignedIn = FALSE;
+    DisconnectMessenger();
+    // Messenger's conversations are gone with it: a call that rang or ran is over.
+    ForgetLostMessenger();
+    ShowTrayState(kNoMessengerIcon, kNoMessengerTip);
+    return;
+  }
+  OutputDebugStringW(TEXT("m_bMSNRuning = TRUE\n"));
+  m_bMSNRuning = TRUE;
+
+  // A Messenger call that fails ends the tick here.
+  RunMessengerStep(TEXT("the Messenger watch"), [&] {
+    if (!m_bMSNConnected) {
+      m_bMSNConnected = ConnectMessenger() ? TRUE : FALSE;
+      if (m_bMSNConnected) {
+        OnMessengerConnected();
+      } else {
+        ShowTrayState(kNoMessengerIcon, kNoMessengerTip);
+      }
+    }
+    // An adaptor's lifted handset on the telephone line, or recent line activity, pause the scan.
+    if (IsAdaptor(m_nPhoneModel)) {
+      RefreshChannel();
+      if (m_nChannel == CHANNEL_PSTN && m_bOffHook) return;
+      if (m_bMonitorPaused) return;
+    }
+    ScanConversations();
+  });
+}
+
+// Right after connecting: the contact list from Messenger, the conversation windows that were
+// already open, then the custom names.
+void CTellbudDlg::OnMessengerConnected() {
+  if (m_pContacts) RebuildContactList();
+  std::vector<HWND> windows;
+  for (HWND w = FindWindowExW(nullptr, nullptr, kConversationClass, nullptr); w;
+       w = FindWindowExW(nullptr, w, kConversationClass, nullptr))
+    windows.push_back(w);
+  // Every open conversation window is adopted, however many there are.
+  for (HWND w : windows) AdoptConversationWindow(w);
+  if (m_bMSNConnected && m_pContacts) ApplyCustomNames();
+  if (m_bPhoneFound) ShowTrayState(kOkIcon, kOnlineTip);
+}
+
+void CTellbudDlg::OnPauseEnd() {
+  m_bMonitorPaused = FALSE;
+  KillTimer(TIMER_PAUSE_END);
+}
+
+void CTellbudDlg::OnContactRefreshTick() {
+  RunMessengerStep(TEXT("the contact list refresh"), [&] {
+    if (m_pMessenger) {
+      CComRef<IDispatch> contacts;
+      CheckComResult(m_pMessenger->get_MyContacts(contacts.Receive()), IID_IMessenger);
+      m_pContacts.QueryFrom(contacts.Get());
+    }
+    RebuildContactList();
+    ApplyCustomNames();
+  });
+  KillTimer(TIMER_CONTACT_REFRESH);
+}
+
+void CTellbudDlg::RefreshChannel() {
+  if (IsChannelGroup1(m_nPhoneModel)) {
+    m_nChannel = m_phone.GetChannel();
+  } else if (IsChannelGroup2(m_nPhoneModel)) {
+    m_nChannel = m_phone.GetChannel2();
+  }
+}

@@ -1,0 +1,5 @@
+#include "ui/about_dlg.h"
+
+#include "res/resource.h"
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX, nullptr) {}

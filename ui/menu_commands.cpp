@@ -1,0 +1,118 @@
+// What the tray menu, the contact menu and the contact list's mouse actions do, and the one
+// operation behind every outgoing voice call.
+#include "ui/tellbud_dlg.h"
+
+#include "res/resource.h"
+#include "ui/about_dlg.h"
+
+BOOL CTellbudDlg::OnCommandId(UINT nID, UINT nCode, HWND hWndCtl) {
+  switch (nID) {
+    case ID_TRAY_EXIT:
+      OnExit();
+      return TRUE;
+    case ID_TRAY_AUTORUN:
+      ToggleAutoRun();
+      return TRUE;
+    case ID_TRAY_ABOUT:
+      OnAbout();
+      return TRUE;
+    case ID_TRAY_SETAUDIO:
+      if (m_bMSNConnected)
+        RunMessengerStep(TEXT("the audio wizard"), [&] { CheckComResult(m_pMessenger->MediaWizard(0), IID_IMessenger); });
+      return TRUE;
+    case ID_CONTACT_STARTVOICE: {
+      if (!m_bMSNConnected) return TRUE;
+      int row = m_list.GetSelectionMark();
+      if (row < 0) return TRUE;
+      CString signin = m_list.GetItemText(row, 2);
+      if (!signin.IsEmpty()) {
+        RunMessengerStep(TEXT("starting a voice conversation"), [&] { StartVoiceConversation(signin); });
+      }
+      return TRUE;
+    }
+    case ID_CONTACT_STARTCHAT: {
+      if (!m_bMSNConnected) return TRUE;
+      int row = m_list.GetSelectionMark();
+      if (row < 0) return TRUE;
+      CString signin = m_list.GetItemText(row, 2);
+      RunMessengerStep(TEXT("starting a text conversation"), [&] {
+        CContactVariant contact(signin);
+        CComRef<IDispatch> window;
+        CheckComResult(m_pMessenger->InstantMessage(contact.Get(), window.Receive()), IID_IMessenger);
+      });
+      return TRUE;
+    }
+    case ID_TRAY_SELECTLANGUAGE:
+    case ID_TRAY_OPTION:
+    case ID_CONTACT_RENAME:
+    case ID_CONTACT_SPEEDDIAL:
+      // Their dialogs are not part of this version of the program yet.
+      return TRUE;
+    default:
+      return CDialog::OnCommandId(nID, nCode, hWndCtl);
+  }
+}
+
+// The main window destroys itself; its destruction ends the modal run and so the program.
+void CTellbudDlg::OnExit() { DestroyWindow(); }
+
+void CTellbudDlg::OnAbout() {
+  CAboutDlg about;
+  about.DoModal();
+}
+
+void CTellbudDlg::OnContactDoubleClick() {
+  if (!m_bMSNConnected || m_nCallState != CALL_READY) return;
+  int row = m_list.GetSelectionMark();
+  if (row < 0) return;
+  CString signin = m_list.GetItemText(row, 2);
+  if (signin.IsEmpty()) return;
+  RunMessengerStep(TEXT("starting a voice conversation"), [&] { StartVoiceConversation(signin); });
+}
+
+void CTellbudDlg::OnContactRightClick() {
+  if (!m_bMSNConnected) return;
+  int row = m_list.GetSelectionMark();
+  if (row < 0 || m_list.GetItemText(row, 2).IsEmpty()) return;
+  CMenu menu;
+  if (!menu.LoadMenu(IDR_CONTACTMENU)) return;
+  CMenu* popup = menu.GetSubMenu(0);
+  if (!popup) return;
+  POINT cursor{0, 0};
+  GetCursorPos(&cursor);
+  popup->TrackPopupMenuEx(TPM_RIGHTBUTTON, cursor.x, cursor.y, this);
+}
+
+// Starts a Messenger voice conversation with `signin`, makes it the current conversation and
+// shows it on the handset. Raises when a Messenger call fails or no conversation window results.
+void CTellbudDlg::StartVoiceConversation(LPCWSTR signin) {
+  CContactVariant contact(signin);
+  CComRef<IDispatch> window;
+  CheckComResult(m_pMessenger->StartVoice(contact.Get(), window.Receive()), IID_IMessenger);
+  if (window) {
+    m_pCurConversation.QueryFrom(window.Get());
+  } else {
+    m_pCurConversation.Release();
+  }
+  window.Release();
+  if (!m_pCurConversation) RaiseComError(E_POINTER, IID_IMessengerConversationWnd);
+
+  CBstrResult history;
+  CheckComResult(m_pCurConversation->get_History(history.Receive()), IID_IMessengerConversationWnd);
+  m_nHistoryLen = static_cast<int>(history.Length());
+  m_phone.ShowTalking(signin);
+  m_nCallState = CALL_TALKING;
+
+  LONG current = 0;
+  CheckComResult(m_pCurConversation->get_HWND(&current), IID_IMessengerConversationWnd);
+  for (auto it = m_lstConversations.begin(); it != m_lstConversations.end(); ++it) {
+    LONG handle = 0;
+    CheckComResult(it->m_pWindow->get_HWND(&handle), IID_IMessengerConversationWnd);
+    if (handle == current) {
+      CWatchedConversation entry{it->m_pWindow, static_cast<DWORD>(m_nHistoryLen)};
+      m_lstConversations.erase(it);
+      m_lstConversations.push_front(entry);
+      break;
+    }
+  }
+}

@@ -1,0 +1,206 @@
+// CTellbudDlg: Tellbud's one window and the holder of nearly all of its state. It hosts the
+// handset control, shows Messenger's contacts, owns the tray icon and the monitor's timers, and
+// keeps the Messenger connection and the call state.
+//
+// Its members are defined by area: the window itself in ui/, the monitor, contact list and
+// conversation scan in monitor/, the Messenger connection and events in messenger/, the handset's
+// events, keypad and the automation of Messenger's windows in phone/.
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <framework/cstring.h>
+#include <framework/dialog.h>
+#include <framework/controls.h>
+#include <framework/menu.h>
+
+#include <list>
+
+#include "messenger/com_ref.h"
+#include "messenger/event_sink.h"
+#include "messenger/messenger_api.h"
+#include "phone/usbphone.h"
+#include "ui/tray_icon.h"
+
+// The callback message of the tray icon.
+const UINT WM_TRAYNOTIFY = WM_USER + 100;
+
+// Timers of the main window, all handled by the monitor.
+const UINT_PTR TIMER_PHONE_SEARCH = 4661;     // looks for the handset until it opens
+const UINT_PTR TIMER_MESSENGER_WATCH = 4662;  // Messenger's presence, connection, conversation scan
+const UINT_PTR TIMER_PAUSE_END = 4663;        // ends the pause after telephone-line activity
+const UINT_PTR TIMER_CONTACT_REFRESH = 8500;  // rebuilds the contact list from Messenger
+
+const UINT PHONE_SEARCH_FIRST_MS = 1000;
+const UINT PHONE_SEARCH_MS = 2000;
+const UINT MESSENGER_WATCH_MS = 2000;
+const UINT PAUSE_MS = 6000;
+
+// Call states.
+enum CallState : int {
+  CALL_NO_HANDSET = 0,
+  CALL_READY = 1,
+  CALL_TALKING = 2,
+  CALL_RINGING = 3,
+};
+
+// A conversation window the scan watches, with the number of history characters examined.
+struct CWatchedConversation {
+  CComRef<IMessengerConversationWnd> m_pWindow;
+  DWORD m_nScanned = 0;
+};
+
+class CTellbudDlg : public CDialog {
+ public:
+  CTellbudDlg();
+  ~CTellbudDlg() override;
+
+  // ---- State (declaration order is part of the design; see docs/architecture.md) ----------------
+  int m_nHistoryLen = 0;
+  CComRef<IMessengerConversationWnd> m_pCurConversation;
+  std::list<CWatchedConversation> m_lstConversations;
+  BOOL m_bSignedIn = FALSE;
+  DWORD m_nPhoneModel = 0;
+  SHORT m_nChannel = 0;
+  int m_nRingType = 0;
+  HICON m_hIcon = nullptr;
+  DWORD m_nOnlineCount = 0;
+  DWORD m_nContactCount = 0;
+  CImageList m_imageList;
+  CListCtrl m_list;
+  CUSBPHONE m_phone;
+  HMENU m_hTrayMenu = nullptr;
+  CTrayIcon m_trayIcon;
+  GUID m_clsidMessenger{};
+  GUID m_iidMessenger{};
+  GUID m_iidMessengerEvents{};
+  CComRef<IMessenger> m_pMessenger;
+  CComRef<IMessengerContacts> m_pContacts;
+  CComRef<CMessengerEventSink> m_pEventSink;
+  CComRef<IConnectionPoint> m_pConnectionPoint;
+  DWORD m_dwAdviseCookie = 0;
+  BOOL m_bAutoRun = FALSE;
+  BOOL m_bSpeaker = FALSE;
+  BOOL m_bPhoneFound = FALSE;
+  BOOL m_bMSNRuning = FALSE;
+  BOOL m_bMSNConnected = FALSE;
+  BOOL m_bMonitorPaused = FALSE;
+  BOOL m_bOffHook = FALSE;
+  BOOL m_bOnHookB = FALSE;
+  LONG m_hMessengerWnd = 0;
+  int m_nCallState = CALL_NO_HANDSET;
+  CString m_strCaller;
+  CString m_strDial;
+
+  // ---- Messenger connection and events (messenger/) --------------------------------------------
+  int ConnectMessenger();
+  void DisconnectMessenger();
+  // Messenger's events, by dispatch id, from the event sink.
+  void OnMessengerEvent(DISPID dispid, const DISPPARAMS& params);
+  void WatchConversation(const CComRef<IMessengerConversationWnd>& window);
+  void ForgetConversation(const CComRef<IMessengerConversationWnd>& window);
+  // Drops what belonged to a Messenger that is gone: watched and current conversations; a
+  // ringing or running call returns to ready.
+  void ForgetLostMessenger();
+
+  // ---- Contact list (monitor/contact_list.cpp) ---------------------------------------------------
+  void RebuildContactList();
+  void AddOrReplaceContact(CComRef<IMessengerContact> contact, BOOL bApplyCustomName);
+  void ApplyCustomNames();
+  // The first row whose sign-in name equals `signin` ignoring case, or -1.
+  int FindContactRow(LPCWSTR signin);
+  void DeleteContactRow(int row);
+
+  // ---- Conversation scan (monitor/conversation_scan.cpp) -------------------------------------------
+  void ScanConversations();
+  void ScanCurrentConversation();
+  void ScanWatchedConversations();
+  void AdoptConversationWindow(HWND hwnd);
+
+  // ---- Voice conversations (ui/menu_commands.cpp) --------------------------------------------------
+  void StartVoiceConversation(LPCWSTR signin);
+
+  // ---- Handset (phone/) ------------------------------------------------------------------------------
+  void AnswerCall();
+  void DeclineCall();
+  void HangUp();
+  // Shows the main window and brings it forward; with `activate`, also makes it the active window.
+  void RaiseMainWindow(BOOL activate = TRUE);
+  void ActivateConversation();
+  void PressAccept();
+  void PressDecline();
+  void EndTalkingCall();
+  static DWORD WINAPI ConfirmEndCallThread(LPVOID param);
+  void SelectBySpeedDial();
+
+  // The tray icon's state, from an icon file beside the executable and a tip.
+  void ShowTrayState(LPCWSTR iconFile, LPCWSTR tip);
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
+  BOOL OnCommandId(UINT nID, UINT nCode, HWND hWndCtl) override;
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+  void OnTimer(UINT_PTR nIDEvent) override;
+  void OnPaint() override;
+  void OnSize(UINT nType, int cx, int cy) override;
+  void OnClose() override;
+  void OnSysCommand(UINT nID, LPARAM lParam) override;
+  HCURSOR OnQueryDragIcon() override;
+  void OnDestroy() override;
+  BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+ private:
+  // ---- Window (ui/) --------------------------------------------------------------------------------
+  void InsertContactColumns();
+  void CreateStatusImages();
+  LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+  void DetectAutoRun();
+  void ToggleAutoRun();
+  void OnExit();
+  void OnAbout();
+  void OnContactDoubleClick();
+  void OnContactRightClick();
+
+  // ---- Monitor (monitor/monitor_loop.cpp) -----------------------------------------------------------
+  void OnPhoneSearchTick();
+  void OnMessengerWatchTick();
+  void OnPauseEnd();
+  void OnContactRefreshTick();
+  BOOL IsMessengerRunning();
+  void OnMessengerConnected();
+
+  // ---- Handset events (phone/phone_events.cpp, phone/keypad.cpp) --------------------------------------
+  void OnDeviceRemoved();
+  void OnKeyPressed(short key);
+  void OnHookChanged(BOOL onHook);
+  void OnLineActivity(BOOL active);
+  void OnHookChangedB(BOOL onHook);
+  void OnLevelKeyPressed();
+  void RefreshChannel();
+  void DispatchKey(short key);
+  void CallMarkedContact();
+  void StepRingStyle();
+  void ToggleSpeaker();
+  void SelectAdjacentRow(int step);
+
+  // Runs one step of work that calls Messenger: an error raised by Messenger ends the step there,
+  // leaves a debugger line naming the step, and never escapes into the message loop.
+  template <typename F>
+  void RunMessengerStep(LPCWSTR step, F&& f);
+  void TraceMessengerFailure(LPCWSTR step, const _com_error& e);
+
+  CMenu m_trayMenuResource;  // menu 134, owning m_hTrayMenu
+};
+
+template <typename F>
+void CTellbudDlg::RunMessengerStep(LPCWSTR step, F&& f) {
+  try {
+    f();
+  } catch (const _com_error& e) {
+    TraceMessengerFailure(step, e);
+  }
+}
