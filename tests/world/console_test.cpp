@@ -1,0 +1,113 @@
+// The console's commands, scripts and exit codes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "world/console/console.h"
+#include "world/console/runner.h"
+#include "world/core/exe_folder.h"
+
+namespace {
+
+class ConsoleTest : public ::testing::Test {
+ protected:
+  world::TemporaryFolder folder;
+  world::World world{folder.path()};
+  console::Console console{world};
+  std::vector<std::string> printed;
+  std::ostringstream errors;
+
+  void SetUp() override {
+    world.transcript().SetSink([this](const std::string& line) { printed.push_back(line); });
+  }
+  int Run(const std::string& script) {
+    std::istringstream in(script);
+    console::StreamSource source(in);
+    return console::RunScript(console, source, "test.tbs", errors);
+  }
+};
+
+TEST_F(ConsoleTest, AScriptThatRunsThroughExitsWithZero) {
+  EXPECT_EQ(Run("# nothing but comments\n\n   \nwait 1s\n"), console::kExitOk);
+  EXPECT_EQ(errors.str(), "");
+  EXPECT_EQ(world.Now(), 1000);
+}
+
+TEST_F(ConsoleTest, UnknownCommandIsABadCommandWithFileAndLine) {
+  EXPECT_EQ(Run("wait 1s\nfrobnicate now\nwait 1s\n"), console::kExitBadCommand);
+  EXPECT_EQ(errors.str(), "test.tbs:2: unknown command 'frobnicate' (try 'help')\n");
+  EXPECT_EQ(world.Now(), 1000) << "nothing after the bad command runs";
+}
+
+TEST_F(ConsoleTest, WrongArgumentsShowTheUsage) {
+  EXPECT_EQ(Run("wait\n"), console::kExitBadCommand);
+  EXPECT_EQ(errors.str(), "test.tbs:1: usage: wait DURATION\n");
+}
+
+TEST_F(ConsoleTest, MalformedDurationAndQuotesAreBadCommands) {
+  EXPECT_EQ(Run("wait 10\n"), console::kExitBadCommand);
+  EXPECT_EQ(Run("cat \"Tellbud.ini\n"), console::kExitBadCommand);
+  EXPECT_NE(errors.str().find("test.tbs:1: unterminated quote"), std::string::npos);
+}
+
+TEST_F(ConsoleTest, FailedExpectExitsWithOneAndNamesTheLine) {
+  EXPECT_EQ(Run("show\nexpect call state\nexpect call state\n"), console::kExitFailed);
+  EXPECT_EQ(errors.str(), "test.tbs:3: expected a line containing 'call state' since the previous expect\n");
+}
+
+TEST_F(ConsoleTest, ExpectTakesTheRestOfTheLineAsWritten) {
+  world.transcript().Report("tray", "add \"Tellbud\"");
+  EXPECT_EQ(console.ExecuteLine("expect   tray add \"Tellbud\"  ").outcome, console::Outcome::kOk);
+  world.transcript().Report("tray", "tip \"a # b\"");
+  EXPECT_EQ(console.ExecuteLine("expect tip \"a # b\"").outcome, console::Outcome::kOk);
+}
+
+TEST_F(ConsoleTest, QuitEndsTheScriptSuccessfully) { EXPECT_EQ(Run("quit\nfrobnicate\n"), console::kExitOk); }
+
+TEST_F(ConsoleTest, SubcommandsAreListedWhenMissing) {
+  auto result = console.ExecuteLine("window");
+  EXPECT_EQ(result.outcome, console::Outcome::kBadCommand);
+  EXPECT_NE(result.message.find("close"), std::string::npos);
+}
+
+TEST_F(ConsoleTest, IniEditsAFileBesideTheExecutableAndCatPrintsIt) {
+  ASSERT_EQ(Run("ini Custom.ini Names bob@example.com \"Bobby B\"\ncat Custom.ini\n"), console::kExitOk);
+  EXPECT_EQ(printed, (std::vector<std::string>{"[Names]", "bob@example.com=Bobby B"}));
+  std::ifstream in(folder.path() / "Custom.ini", std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes, "[Names]\r\nbob@example.com=Bobby B\r\n");
+}
+
+TEST_F(ConsoleTest, FilesOutsideTheFolderAreRefused) {
+  EXPECT_EQ(Run("cat ../../etc/passwd\n"), console::kExitBadCommand);
+  EXPECT_EQ(Run("ini /tmp/x.ini A B C\n"), console::kExitBadCommand);
+}
+
+TEST_F(ConsoleTest, CatOfAMissingFileFails) { EXPECT_EQ(Run("cat Custom.ini\n"), console::kExitFailed); }
+
+TEST_F(ConsoleTest, ShowTellsWhenTellbudIsNotRunning) {
+  ASSERT_EQ(Run("show\n"), console::kExitOk);
+  EXPECT_EQ(printed,
+            (std::vector<std::string>{"main window: none (Tellbud is not running)", "call state: unknown"}));
+}
+
+TEST_F(ConsoleTest, DebugNeedsOnOrOff) {
+  EXPECT_EQ(console.ExecuteLine("debug on").outcome, console::Outcome::kOk);
+  EXPECT_TRUE(world.desktop_reporter().debug_output());
+  EXPECT_EQ(console.ExecuteLine("debug maybe").outcome, console::Outcome::kBadCommand);
+}
+
+TEST_F(ConsoleTest, HelpListsEveryCommandOnce) {
+  console.ExecuteLine("help");
+  EXPECT_EQ(printed.size(), console.commands().size());
+}
+
+TEST_F(ConsoleTest, MainWindowCommandsFailWithoutTellbud) {
+  EXPECT_EQ(console.ExecuteLine("window close").outcome, console::Outcome::kFailed);
+  EXPECT_EQ(console.ExecuteLine("key enter").outcome, console::Outcome::kFailed);
+  EXPECT_EQ(console.ExecuteLine("key space").outcome, console::Outcome::kBadCommand);
+}
+
+}  // namespace

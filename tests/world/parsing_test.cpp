@@ -1,0 +1,71 @@
+// How the console splits command lines into words and reads durations.
+#include <gtest/gtest.h>
+
+#include "world/console/duration.h"
+#include "world/console/tokenizer.h"
+
+namespace {
+
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> out;
+  for (auto& w : console::Tokenize(line).words) out.push_back(w.text);
+  return out;
+}
+
+using V = std::vector<std::string>;
+
+TEST(TokenizerTest, BlanksSeparateWords) {
+  EXPECT_EQ(Words("  handset   key\t1 2 "), (V{"handset", "key", "1", "2"}));
+}
+
+TEST(TokenizerTest, QuotesGroupBlanksAndBackslashEscapes) {
+  EXPECT_EQ(Words(R"(contact add bob@x "Bob \"the\" Builder")"),
+            (V{"contact", "add", "bob@x", "Bob \"the\" Builder"}));
+  EXPECT_EQ(Words(R"(chat a "back\\slash\ttab")"), (V{"chat", "a", "back\\slash\ttab"}));
+  EXPECT_EQ(Words(R"(ini F S K "")"), (V{"ini", "F", "S", "K", ""}));
+  EXPECT_EQ(Words(R"(x pre"mid dle"post)"), (V{"x", "premid dlepost"}));
+}
+
+TEST(TokenizerTest, UnterminatedQuoteIsAnError) {
+  auto t = console::Tokenize(R"(chat bob "hello)");
+  EXPECT_FALSE(t.error.empty());
+  EXPECT_TRUE(t.words.empty());
+}
+
+TEST(TokenizerTest, CommentLinesAndTrailingCommentsAreDropped) {
+  EXPECT_TRUE(Words("# a comment").empty());
+  EXPECT_TRUE(Words("   #comment without a blank").empty());
+  EXPECT_EQ(Words("wait 2s # let it settle"), (V{"wait", "2s"}));
+}
+
+TEST(TokenizerTest, HashKeysNeedNoQuotes) {
+  EXPECT_EQ(Words("handset dial 12#"), (V{"handset", "dial", "12#"}));
+  EXPECT_EQ(Words("handset key #"), (V{"handset", "key", "#"}));
+  EXPECT_EQ(Words("handset key \"#\" 1"), (V{"handset", "key", "#", "1"}));
+}
+
+TEST(TokenizerTest, WordsRememberWhereTheyStart) {
+  auto t = console::Tokenize("expect  tray add \"x\"");
+  ASSERT_EQ(t.words.size(), 4u);
+  EXPECT_EQ(t.words[1].start, 8u);
+}
+
+TEST(DurationTest, UnitsAreMillisecondsSecondsMinutesAndHours) {
+  EXPECT_EQ(console::ParseDuration("500ms"), 500);
+  EXPECT_EQ(console::ParseDuration("2s"), 2000);
+  EXPECT_EQ(console::ParseDuration("1m"), 60000);
+  EXPECT_EQ(console::ParseDuration("1h"), 3600000);
+}
+
+TEST(DurationTest, PartsAddUpAndFractionsAreAllowed) {
+  EXPECT_EQ(console::ParseDuration("1m30s"), 90000);
+  EXPECT_EQ(console::ParseDuration("1.5s"), 1500);
+  EXPECT_EQ(console::ParseDuration("0ms"), 0);
+}
+
+TEST(DurationTest, MalformedDurationsAreRejected) {
+  for (const char* bad : {"", "5", "s", "2x", "-1s", "1..5s", "2 s", ".s", "1e3ms", "99999999999999h"})
+    EXPECT_EQ(console::ParseDuration(bad), std::nullopt) << bad;
+}
+
+}  // namespace
