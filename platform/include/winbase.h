@@ -112,6 +112,7 @@ BOOL WINAPI CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES lpSecurit
 DWORD WINAPI GetTempPathW(DWORD nBufferLength, LPWSTR lpBuffer);
 
 // ---- File mappings (named shared memory) ------------------------------------------------------------
+#define PAGE_READONLY 0x02
 #define PAGE_READWRITE 0x04
 #define FILE_MAP_WRITE 0x0002
 #define FILE_MAP_READ 0x0004

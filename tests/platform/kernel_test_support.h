@@ -1,0 +1,59 @@
+// Helpers shared by the kernel and shell tests: a scratch folder on Linux and running a body
+// as a simulated process.
+#pragma once
+
+#include <sim/desktop.h>
+#include <sim/files.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+
+namespace kernel_test {
+
+// A fresh folder under /tmp, removed with everything in it at the end of the test.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tellbud-kernel-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::string& linux_path() const { return path_; }
+  std::string Linux(const std::string& name) const { return path_ + "/" + name; }
+  // The Windows path of a name in the folder, on drive Z.
+  std::u16string Windows(const std::string& name = "") const {
+    return sim::WindowsPathOf(name.empty() ? path_ : Linux(name));
+  }
+
+ private:
+  std::string path_;
+};
+
+inline std::string ReadAll(const std::string& linux_path) {
+  std::ifstream in(linux_path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteAll(const std::string& linux_path, const std::string& bytes) {
+  std::ofstream(linux_path, std::ios::binary) << bytes;
+}
+
+// Starts a process running `body` and lets the desktop run until every thread waits.
+inline DWORD RunProcess(sim::Desktop& desktop, const std::u16string& image, std::function<int()> body) {
+  DWORD pid = desktop.StartProcess(sim::ProcessInfo{0, image, u"Z:\\tmp\\" + image, image}, std::move(body));
+  desktop.RunUntilIdle();
+  return pid;
+}
+
+}  // namespace kernel_test
