@@ -89,8 +89,8 @@ TEST_F(ConsoleTest, CatOfAMissingFileFails) { EXPECT_EQ(Run("cat Custom.ini\n"),
 
 TEST_F(ConsoleTest, ShowTellsWhenTellbudIsNotRunning) {
   ASSERT_EQ(Run("show\n"), console::kExitOk);
-  EXPECT_EQ(printed,
-            (std::vector<std::string>{"main window: none (Tellbud is not running)", "call state: unknown"}));
+  EXPECT_EQ(printed, (std::vector<std::string>{"main window: none (Tellbud is not running)", "tray: empty",
+                                               "call state: unknown"}));
 }
 
 TEST_F(ConsoleTest, DebugNeedsOnOrOff) {
@@ -108,6 +108,39 @@ TEST_F(ConsoleTest, MainWindowCommandsFailWithoutTellbud) {
   EXPECT_EQ(console.ExecuteLine("window close").outcome, console::Outcome::kFailed);
   EXPECT_EQ(console.ExecuteLine("key enter").outcome, console::Outcome::kFailed);
   EXPECT_EQ(console.ExecuteLine("key space").outcome, console::Outcome::kBadCommand);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ConsoleTest, RegistryValuesAreStoredAndPrinted) {
+  ASSERT_EQ(Run(R"(registry set HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion SysLog "C:\log"
+registry get HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion syslog
+registry dword HKLM\Software\X Count 0x10
+registry get HKEY_LOCAL_MACHINE\Software\X Count
+registry get HKCU\Software\X Missing
+)"),
+            console::kExitOk)
+      << errors.str();
+  EXPECT_EQ(printed, (std::vector<std::string>{
+                         R"(registry HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion syslog: "C:\\log")",
+                         R"(registry HKEY_LOCAL_MACHINE\Software\X Count: 16)",
+                         R"(registry HKCU\Software\X Missing: absent)"}));
+}
+
+TEST_F(ConsoleTest, MalformedRegistryKeysAndNumbersAreBadCommands) {
+  EXPECT_EQ(console.ExecuteLine("registry set HKXX\\Software A B").outcome, console::Outcome::kBadCommand);
+  EXPECT_EQ(console.ExecuteLine("registry set HKCU A B").outcome, console::Outcome::kBadCommand);
+  EXPECT_EQ(console.ExecuteLine("registry dword HKCU\\S A -1").outcome, console::Outcome::kBadCommand);
+  EXPECT_EQ(console.ExecuteLine("registry dword HKCU\\S A 0x100000000").outcome,
+            console::Outcome::kBadCommand);
+  EXPECT_EQ(console.ExecuteLine("registry dword HKCU\\S A 12z").outcome, console::Outcome::kBadCommand);
+}
+
+TEST_F(ConsoleTest, TrayCommandsFailWithoutAnIcon) {
+  EXPECT_EQ(console.ExecuteLine("tray dblclick").outcome, console::Outcome::kFailed);
+  EXPECT_EQ(console.ExecuteLine("tray wave").outcome, console::Outcome::kFailed);
 }
 
 }  // namespace

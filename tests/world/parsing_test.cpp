@@ -21,7 +21,8 @@ TEST(TokenizerTest, BlanksSeparateWords) {
 TEST(TokenizerTest, QuotesGroupBlanksAndBackslashEscapes) {
   EXPECT_EQ(Words(R"(contact add bob@x "Bob \"the\" Builder")"),
             (V{"contact", "add", "bob@x", "Bob \"the\" Builder"}));
-  EXPECT_EQ(Words(R"(chat a "back\\slash\ttab")"), (V{"chat", "a", "back\\slash\ttab"}));
+  EXPECT_EQ(Words(R"(chat a "back\\slash")"), (V{"chat", "a", "back\\slash"}));
+  EXPECT_EQ(Words(R"(registry set K V "C:\log\new")"), (V{"registry", "set", "K", "V", "C:\\log\\new"}));
   EXPECT_EQ(Words(R"(ini F S K "")"), (V{"ini", "F", "S", "K", ""}));
   EXPECT_EQ(Words(R"(x pre"mid dle"post)"), (V{"x", "premid dlepost"}));
 }

@@ -1,5 +1,7 @@
 // What the user does at the PC: Tellbud's main window, the tray icon, pop-up menus, other
 // programs' windows.
+#include <sim/tray.h>
+
 #include "world/console/console.h"
 
 namespace console {
@@ -50,9 +52,31 @@ Result Key(Console& c, const Call& call) {
   return Result::Ok();
 }
 
+// The mouse on Tellbud's tray icon (the oldest running Tellbud's, or else the first icon).
+Result Tray(Console& c, const Call& call) {
+  const std::string& action = call.args.empty() ? "" : call.args[0];
+  auto icon = world::TellbudTrayIcon(c.world());
+  if (!icon) return Result::Failed("there is no icon in the notification area");
+  bool posted = false;
+  if (action == "dblclick") {
+    posted = sim::DoubleClickTrayIcon(icon->owner, icon->id);
+  } else if (action == "rclick") {
+    posted = sim::RightClickTrayIcon(icon->owner, icon->id);
+  } else if (action == "click") {
+    posted = sim::ClickTrayIcon(icon->owner, icon->id);
+  } else {
+    return Result::Bad("usage: tray dblclick | tray rclick | tray click");
+  }
+  if (!posted) return Result::Failed("the tray icon does not answer the mouse");
+  c.world().Settle();
+  return Result::Ok();
+}
+
 }  // namespace
 
 void AddDesktopCommands(Console& c) {
+  c.Add({"tray", "", 1, 1, "tray dblclick | tray rclick", "double-click or right-click Tellbud's tray icon",
+         Tray});
   c.Add({"window", "close", 0, 0, "window close", "close Tellbud's main window with its caption button",
          WindowClose});
   c.Add({"key", "", 1, 1, "key enter | key escape", "press a key on Tellbud's main window", Key});

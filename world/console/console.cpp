@@ -17,6 +17,7 @@ std::string TrimRight(std::string s) {
 Console::Console(world::World& world) : world_(world) {
   AddGeneralCommands(*this);
   AddDesktopCommands(*this);
+  AddRegistryCommands(*this);
   AddHandsetCommands(*this);
   AddMessengerCommands(*this);
 }

@@ -69,6 +69,7 @@ class Console {
 // The command groups, each in its own file.
 void AddGeneralCommands(Console& console);
 void AddDesktopCommands(Console& console);
+void AddRegistryCommands(Console& console);
 void AddHandsetCommands(Console& console);
 void AddMessengerCommands(Console& console);
 

@@ -1,6 +1,7 @@
 #include "world/console/show.h"
 
 #include "world/core/call_state.h"
+#include "world/core/desktop_seed.h"
 #include "world/core/reporter.h"
 #include "world/core/text.h"
 
@@ -21,6 +22,16 @@ void DescribeMainWindow(world::World& w, std::vector<std::string>& out) {
                 (info->visible ? " visible" : " hidden") + (info->minimized ? " minimized" : ""));
 }
 
+void DescribeTray(world::World& w, std::vector<std::string>& out) {
+  auto icon = world::TellbudTrayIcon(w);
+  if (!icon) {
+    out.push_back("tray: empty");
+    return;
+  }
+  out.push_back("tray: icon " + world::DescribeIconLook(icon->icon, w.exe_folder()) + ", tip " +
+                world::Quote(world::Utf8(icon->tip)));
+}
+
 void DescribeCallState(world::World& w, std::vector<std::string>& out) {
   auto running = w.RunningTellbuds();
   std::optional<std::string> state;
@@ -33,6 +44,7 @@ void DescribeCallState(world::World& w, std::vector<std::string>& out) {
 std::vector<std::string> DescribeWorld(world::World& w) {
   std::vector<std::string> out;
   DescribeMainWindow(w, out);
+  DescribeTray(w, out);
   DescribeCallState(w, out);
   return out;
 }

@@ -30,9 +30,8 @@ Tokenized Tokenize(const std::string& line) {
           closed = true;
           break;
         }
-        if (c == '\\' && i < line.size()) {
-          char e = line[i++];
-          word.text += e == 'n' ? '\n' : e == 't' ? '\t' : e;
+        if (c == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\')) {
+          word.text += line[i++];
         } else {
           word.text += c;
         }

@@ -1,5 +1,6 @@
 // Splits a command line into words: blanks separate them, double quotes group blanks into a
-// word (inside them a backslash escapes the next character: \" \\ \n \t), and comments are
+// word (inside them \" is a quote and \\ a backslash; any other backslash stays as it is, so
+// Windows paths need no doubling: "C:\log"), and comments are
 // dropped: a line whose first non-blank character is '#', or the rest of a line from a word
 // that is '#' followed by a blank ("wait 2s # settle"). A lone '#' at the end of a line, or one
 // inside a word ("12#"), is an ordinary word, so telephone keys need no quotes.

@@ -1,17 +1,13 @@
 #include "world/core/desktop_reporter.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cstdio>
 
 #include "world/core/text.h"
 
 namespace world {
-
-namespace {
-// Shell_NotifyIconW's uFlags bits for a changed icon and tip (NIF_ICON, NIF_TIP).
-constexpr UINT kIconFlag = 0x2;
-constexpr UINT kTipFlag = 0x4;
-}  // namespace
 
 DesktopReporter::DesktopReporter(Reporter& out) : out_(out) {}
 
@@ -118,8 +114,8 @@ void DesktopReporter::OnTrayIconChanged(HWND owner, UINT id, UINT flags, HICON i
                                         const std::u16string& tip) {
   TrayState& state = tray_[{owner, id}];
   // A person sees a change only when the picture or the text differs from what is shown.
-  if ((flags & kIconFlag) && DescribeIcon(icon) != state.icon) IconLine(state, icon);
-  if (flags & kTipFlag) {
+  if ((flags & NIF_ICON) && DescribeIcon(icon) != state.icon) IconLine(state, icon);
+  if (flags & NIF_TIP) {
     std::string text = Utf8(tip);
     if (text != state.tip) {
       state.tip = text;

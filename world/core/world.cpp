@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "world/core/desktop_seed.h"
 #include "world/core/exe_folder.h"
 #include "world/core/program_entry.h"
 #include "world/core/text.h"
@@ -26,6 +27,8 @@ World::World(const std::filesystem::path& exe_folder)
     : folder_(PreparedFolder(exe_folder)),
       transcript_([this] { return desktop_.Now(); }),
       reporter_(transcript_) {
+  SeedDesktop(folder_);
+  reporter_.SetIconDescriber([this](HICON icon) { return DescribeIconLook(icon, folder_); });
   desktop_.AddObserver(&reporter_);
 }
 
@@ -73,6 +76,18 @@ std::optional<HWND> World::TellbudMainWindow() const {
     if (!found || reinterpret_cast<uintptr_t>(hwnd) < reinterpret_cast<uintptr_t>(*found)) found = hwnd;
   }
   return found;
+}
+
+std::optional<sim::TrayIconInfo> TellbudTrayIcon(World& world) {
+  auto icons = sim::TrayIcons();
+  if (icons.empty()) return std::nullopt;
+  auto running = world.RunningTellbuds();
+  for (const sim::TrayIconInfo& icon : icons) {
+    DWORD pid = 0;
+    if (auto info = sim::InspectWindow(icon.owner)) pid = info->process_id;
+    if (!running.empty() && pid == running.front()) return icon;
+  }
+  return icons.front();
 }
 
 }  // namespace world

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <sim/desktop.h>
+#include <sim/tray.h>
 
 #include <filesystem>
 #include <optional>
@@ -58,5 +59,9 @@ class World {
   DesktopReporter reporter_;
   sim::Desktop desktop_;
 };
+
+// The icon Tellbud shows in the notification area: the oldest running Tellbud's, or else the
+// first icon there (one a Tellbud that ended left behind).
+std::optional<sim::TrayIconInfo> TellbudTrayIcon(World& world);
 
 }  // namespace world
