@@ -1,0 +1,4 @@
+#include "controls/control.h"
+namespace sim::controls {
+void RegisterComboBoxClass() {}
+}  // namespace sim::controls

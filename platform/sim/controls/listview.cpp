@@ -1,0 +1,4 @@
+#include "controls/control.h"
+namespace sim::controls {
+void RegisterListViewClass() {}
+}  // namespace sim::controls

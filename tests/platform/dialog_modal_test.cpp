@@ -1,0 +1,280 @@
+// Modal dialogs: DialogBoxIndirectParamW's loop, EndDialog, the owner's disabling, nested
+// dialogs with the thread's timers, WM_QUIT, and the keyboard (Enter, Escape, Tab).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <sim/controls.h>
+#include <sim/desktop.h>
+#include <sim/dialogs.h>
+
+#include "dialog_test_support.h"
+
+namespace {
+
+using namespace dialog_test;
+
+class DialogModalTest : public DesktopTest {
+ protected:
+  HWND owner = nullptr;
+  INT_PTR result = -100;
+  bool returned = false;
+
+  // Runs DialogBoxIndirectParamW on the application's thread, owned by a main window; after it
+  // returns the thread runs an ordinary message loop.
+  void RunModal(TemplateWriter t, std::function<void()> after = {}) {
+    StartApp([this, t, after]() mutable {
+      owner = CreateOwnerWindow();
+      result = DialogBoxIndirectParamW(nullptr, t.Get(), owner, ScriptedDialogProc, 0);
+      returned = true;
+      if (after) after();
+      return RunMessageLoop();
+    });
+  }
+
+  HWND OpenDialog() {
+    auto dialogs = sim::OpenDialogs();
+    return dialogs.empty() ? nullptr : dialogs.front().hwnd;
+  }
+};
+
+TEST_F(DialogModalTest, DialogBoxReturnsTheEndDialogResultAndDestroysTheDialog) {
+  RunModal(OkCancelTemplate());
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_FALSE(returned);
+  ASSERT_TRUE(sim::ClickDialogButton(dialog, u"Cancel"));
+  desktop.RunUntilIdle();
+  EXPECT_TRUE(returned);
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_FALSE(IsWindow(dialog));
+  auto destroys = std::count(script.messages.begin(), script.messages.end(), static_cast<UINT>(WM_DESTROY));
+  EXPECT_EQ(destroys, 1);
+}
+
+TEST_F(DialogModalTest, TheOwnerIsDisabledWhileTheDialogIsOpenAndEnabledAfter) {
+  bool owner_enabled_at_init = true;
+  script.handler = [&](HWND dlg, UINT msg, WPARAM wp, LPARAM) -> INT_PTR {
+    if (msg == WM_INITDIALOG) owner_enabled_at_init = IsWindowEnabled(GetWindow(dlg, GW_OWNER));
+    if (msg == WM_COMMAND && LOWORD(wp) == IDOK) EndDialog(dlg, 5);
+    return msg == WM_INITDIALOG;
+  };
+  RunModal(OkCancelTemplate());
+  EXPECT_FALSE(owner_enabled_at_init);
+  EXPECT_FALSE(IsWindowEnabled(owner));
+  EXPECT_EQ(sim::InspectWindow(OpenDialog())->owner, owner);
+  sim::ClickDialogButton(OpenDialog(), IDOK);
+  desktop.RunUntilIdle();
+  EXPECT_EQ(result, 5);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(GetForegroundWindow(), owner);
+}
+
+TEST_F(DialogModalTest, EndDialogDuringInitDialogReturnsAtOnceWithoutShowingTheDialog) {
+  bool shown = false;
+  script.handler = [&](HWND dlg, UINT msg, WPARAM wp, LPARAM) -> INT_PTR {
+    if (msg == WM_INITDIALOG) EndDialog(dlg, 9);
+    if (msg == WM_SHOWWINDOW && wp) shown = true;
+    return FALSE;
+  };
+  RunModal(OkCancelTemplate(WS_POPUP | WS_CAPTION | WS_VISIBLE));
+  EXPECT_TRUE(returned);
+  EXPECT_EQ(result, 9);
+  EXPECT_FALSE(shown);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+}
+
+TEST_F(DialogModalTest, AnInvalidOwnerMakesDialogBoxReturnZero) {
+  StartApp([this] {
+    TemplateWriter t = OkCancelTemplate();
+    result = DialogBoxIndirectParamW(nullptr, t.Get(), reinterpret_cast<HWND>(0x1234), ScriptedDialogProc, 0);
+    return 0;
+  });
+  EXPECT_EQ(result, 0);
+}
+
+std::vector<sim::VTime>* g_ticks = nullptr;
+
+LRESULT CALLBACK TickingOwnerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_TIMER && g_ticks) g_ticks->push_back(sim::Desktop::Current().Now());
+  return DefWindowProcW(h, m, w, l);
+}
+
+TEST_F(DialogModalTest, NestedModalDialogsKeepTheOwnersTimerRunning) {
+  std::vector<sim::VTime> ticks;
+  g_ticks = &ticks;
+  int inner_result = 0;
+  script.handler = [&](HWND dlg, UINT msg, WPARAM wp, LPARAM) -> INT_PTR {
+    if (msg == WM_COMMAND && LOWORD(wp) == IDOK) {
+      // The outer dialog's OK opens a second modal dialog on top of it.
+      if (GetWindow(dlg, GW_OWNER) == owner) {
+        TemplateWriter inner = OkCancelTemplate();
+        inner_result =
+            static_cast<int>(DialogBoxIndirectParamW(nullptr, inner.Get(), dlg, ScriptedDialogProc, 0));
+        return TRUE;
+      }
+      EndDialog(dlg, IDOK);
+      return TRUE;
+    }
+    if (msg == WM_COMMAND && LOWORD(wp) == IDCANCEL) {
+      EndDialog(dlg, IDCANCEL);
+      return TRUE;
+    }
+    return msg == WM_INITDIALOG;
+  };
+  StartApp([&] {
+    owner = CreateOwnerWindow(TickingOwnerProc);
+    SetTimer(owner, 1, 1000, nullptr);
+    TemplateWriter t = OkCancelTemplate();
+    result = DialogBoxIndirectParamW(nullptr, t.Get(), owner, ScriptedDialogProc, 0);
+    return RunMessageLoop();
+  });
+  HWND outer = OpenDialog();
+  sim::ClickDialogButton(outer, IDOK);
+  desktop.RunUntilIdle();
+  HWND inner = OpenDialog();
+  ASSERT_NE(inner, outer);
+  EXPECT_FALSE(IsWindowEnabled(outer));
+  desktop.AdvanceBy(3500);
+  EXPECT_EQ(ticks.size(), 3u);
+  sim::ClickDialogButton(inner, IDOK);
+  desktop.RunUntilIdle();
+  EXPECT_EQ(inner_result, IDOK);
+  EXPECT_TRUE(IsWindowEnabled(outer));
+  sim::ClickDialogButton(outer, IDCANCEL);
+  desktop.RunUntilIdle();
+  EXPECT_EQ(result, IDCANCEL);
+  g_ticks = nullptr;
+}
+
+TEST_F(DialogModalTest, QuitEndsTheModalDialogAndIsPostedAgainForTheOuterLoop) {
+  int outer_exit = -1;
+  StartApp([&] {
+    owner = CreateOwnerWindow();
+    TemplateWriter t = OkCancelTemplate();
+    result = DialogBoxIndirectParamW(nullptr, t.Get(), owner, ScriptedDialogProc, 0);
+    returned = true;
+    outer_exit = RunMessageLoop();  // sees the WM_QUIT again
+    return outer_exit;
+  });
+  HWND dialog = OpenDialog();
+  DWORD tid = GetWindowThreadProcessId(dialog, nullptr);
+  PostThreadMessageW(tid, WM_QUIT, 42, 0);
+  desktop.RunUntilIdle();
+  EXPECT_TRUE(returned);
+  EXPECT_EQ(result, 0);
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(outer_exit, 42);
+}
+
+TEST_F(DialogModalTest, EnterSendsTheDefaultButtonsCommandWithItsWindow) {
+  LPARAM command_lparam = 0;
+  script.handler = [&](HWND dlg, UINT msg, WPARAM wp, LPARAM lp) -> INT_PTR {
+    if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+      command_lparam = lp;
+      EndDialog(dlg, LOWORD(wp));
+      return TRUE;
+    }
+    return msg == WM_INITDIALOG;
+  };
+  TemplateWriter t = OkCancelTemplate();
+  RunModal(t);
+  HWND ok = GetDlgItem(OpenDialog(), IDOK);
+  PressKey(VK_RETURN);  // the focus is in the edit
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(command_lparam, reinterpret_cast<LPARAM>(ok));
+  EXPECT_EQ(script.commands.back(), std::make_pair(IDOK, BN_CLICKED));
+}
+
+TEST_F(DialogModalTest, EnterWithoutADefaultButtonSendsIdOk) {
+  TemplateWriter t(WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 50, u"No default");
+  t.AddItem(kEditAtom, u"", 100, kChild | WS_TABSTOP, 0, 0, 50, 12);
+  t.AddItem(kButtonAtom, u"Apply", 200, kChild | WS_TABSTOP, 0, 20, 50, 14);
+  RunModal(t);
+  PressKey(VK_RETURN);
+  EXPECT_EQ(result, IDOK);
+}
+
+TEST_F(DialogModalTest, EnterOnAFocusedPushButtonClicksThatButton) {
+  RunModal(OkCancelTemplate());
+  PressKey(VK_TAB);  // edit -> OK
+  PressKey(VK_TAB);  // OK -> Cancel
+  PressKey(VK_RETURN);
+  EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST_F(DialogModalTest, EscapeSendsIdCancel) {
+  RunModal(OkCancelTemplate());
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(script.commands.back().first, IDCANCEL);
+}
+
+TEST_F(DialogModalTest, TabMovesTheFocusAmongEnabledTabStopsAndShiftTabGoesBack) {
+  TemplateWriter t(WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 80, u"Tabs");
+  t.AddItem(kEditAtom, u"", 100, kChild | WS_TABSTOP, 0, 0, 50, 12);
+  t.AddItem(kStaticAtom, u"label", 101, kChild, 0, 14, 50, 8);
+  t.AddItem(kButtonAtom, u"Off", 102, kChild | WS_TABSTOP | WS_DISABLED, 0, 24, 50, 14);
+  t.AddItem(kButtonAtom, u"OK", IDOK, kChild | WS_TABSTOP, 0, 40, 50, 14);
+  std::vector<int> focus_ids;
+  script.handler = [&](HWND dlg, UINT msg, WPARAM wp, LPARAM) -> INT_PTR {
+    if (msg == WM_USER) focus_ids.push_back(GetDlgCtrlID(GetFocus()));
+    if (msg == WM_COMMAND && LOWORD(wp) == IDCANCEL) EndDialog(dlg, IDCANCEL);
+    return msg == WM_INITDIALOG;
+  };
+  RunModal(t);
+  HWND dialog = OpenDialog();
+  SendMessageW(dialog, WM_USER, 0, 0);
+  PressKey(VK_TAB);
+  SendMessageW(dialog, WM_USER, 0, 0);
+  PressKey(VK_TAB);  // wraps around to the edit
+  SendMessageW(dialog, WM_USER, 0, 0);
+  keybd_event(VK_SHIFT, 0, 0, 0);
+  PressKey(VK_TAB);
+  keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+  SendMessageW(dialog, WM_USER, 0, 0);
+  EXPECT_EQ(focus_ids, (std::vector<int>{100, IDOK, 100, IDOK}));
+}
+
+TEST_F(DialogModalTest, AMultiLineEditWantingReturnKeepsTheEnterKey) {
+  TemplateWriter t(WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 50, u"Notes");
+  t.AddItem(kEditAtom, u"", 100, kChild | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN, 0, 0, 80, 30);
+  t.AddItem(kButtonAtom, u"OK", IDOK, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 32, 50, 14);
+  RunModal(t);
+  HWND dialog = OpenDialog();
+  PressKey(VK_RETURN);
+  EXPECT_FALSE(returned);
+  auto edit = sim::InspectEdit(GetDlgItem(dialog, 100));
+  ASSERT_TRUE(edit);
+  EXPECT_EQ(edit->text, u"\r\n");
+  PressKey(VK_ESCAPE);  // still reaches the dialog
+  EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST_F(DialogModalTest, ModelessDialogsTakeKeysThroughIsDialogMessageInTheirOwnLoop) {
+  HWND dialog = nullptr;
+  bool ended = false;
+  script.handler = [&](HWND dlg, UINT msg, WPARAM wp, LPARAM) -> INT_PTR {
+    if (msg == WM_COMMAND && LOWORD(wp) == IDOK) {
+      ended = true;
+      DestroyWindow(dlg);
+      return TRUE;
+    }
+    return msg == WM_INITDIALOG;
+  };
+  StartApp([&] {
+    TemplateWriter t = OkCancelTemplate(WS_POPUP | WS_CAPTION | WS_VISIBLE);
+    dialog = CreateDialogIndirectParamW(nullptr, t.Get(), nullptr, ScriptedDialogProc, 0);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    return 0;
+  });
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(ended);
+  EXPECT_FALSE(IsWindow(dialog));
+}
+
+}  // namespace
