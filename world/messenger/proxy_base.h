@@ -1,0 +1,93 @@
+// The objects Messenger hands to a program are light proxies: each names a model entity (the
+// root, the main window, a conversation by its id, a contact by its sign-in name, a collection)
+// and runs every method on Messenger's thread, as an out-of-process call does. A call that
+// finds Messenger gone, or loses it while being served, fails with
+// HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE).
+#pragma once
+
+#include <ole2.h>
+
+#include <functional>
+#include <memory>
+
+#include "messenger/messenger_api.h"
+#include "world/common/com_object.h"
+#include "world/messenger/link.h"
+
+WORLD_INTERFACE_IDS(IMessenger, &IID_IMessenger, &IID_IDispatch);
+WORLD_INTERFACE_IDS(IMessengerWindow, &IID_IMessengerWindow, &IID_IDispatch);
+WORLD_INTERFACE_IDS(IMessengerConversationWnd, &IID_IMessengerConversationWnd, &IID_IMessengerWindow,
+                    &IID_IDispatch);
+WORLD_INTERFACE_IDS(IMessengerContacts, &IID_IMessengerContacts, &IID_IDispatch);
+WORLD_INTERFACE_IDS(IMessengerContact, &IID_IMessengerContact, &IID_IDispatch);
+
+namespace world::messenger {
+
+using Link = std::shared_ptr<ServerLink>;
+
+inline HRESULT ServerUnavailable() { return HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE); }
+
+// Runs `body` on Messenger's thread for the named operation (which the world may make fail or
+// vanish) and waits for its result.
+HRESULT CallMessenger(const Link& link, const char* op, const std::function<HRESULT(MessengerServer&)>& body);
+
+// A copy of `text` as a BSTR for an out-parameter.
+HRESULT ReturnString(const Text& text, BSTR* out);
+
+// Hands one reference of `object` (any interface reaching IDispatch) to `*out`.
+template <typename T>
+HRESULT ReturnDispatch(const ComPtr<T>& object, IDispatch** out) {
+  return object->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(out));
+}
+
+// IDispatch for proxies whose methods a program calls through their interface: no type
+// information and no late-bound members.
+template <typename First, typename... Rest>
+class DispatchProxy : public ComObject<First, Rest...> {
+ public:
+  STDMETHODIMP GetTypeInfoCount(UINT* pctinfo) override {
+    if (!pctinfo) return E_INVALIDARG;
+    *pctinfo = 0;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) override {
+    if (ppTInfo) *ppTInfo = nullptr;
+    return DISP_E_BADINDEX;
+  }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT cNames, LCID, DISPID* rgDispId) override {
+    for (UINT i = 0; rgDispId && i < cNames; ++i) rgDispId[i] = DISPID_UNKNOWN;
+    return DISP_E_UNKNOWNNAME;
+  }
+  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    return DISP_E_MEMBERNOTFOUND;
+  }
+
+ protected:
+  explicit DispatchProxy(Link link) : link_(std::move(link)) {}
+  HRESULT Call(const char* op, const std::function<HRESULT(MessengerServer&)>& body) {
+    return CallMessenger(link_, op, body);
+  }
+  Link link_;
+};
+
+// The slots of Messenger's interfaces that the program never calls.
+#define MESSENGER_RESERVED_SLOT(n) \
+  STDMETHODIMP Reserved##n() override { return E_NOTIMPL; }
+
+// Creates Messenger's root object for CoCreateInstance: an activation call to the running
+// Messenger (the operation "Create"), then the object. CO_E_SERVER_EXEC_FAILURE when Messenger
+// does not run.
+HRESULT CreateMessengerInstance(const Link& link, REFIID riid, void** ppv);
+
+// Proxy factories, for methods and events.
+ComPtr<IMessenger> MakeMessengerObject(const Link& link);
+ComPtr<IMessengerWindow> MakeMainWindowObject(const Link& link);
+// `hwnd` is the window's handle when the object is made; `after_close` makes the object keep
+// answering get_HWND with it once the window has closed (the window of a window-closed event).
+ComPtr<IMessengerConversationWnd> MakeConversationObject(const Link& link, int conversation, HWND hwnd,
+                                                         bool after_close);
+// The contact list (conversation 0) or a conversation's other participants.
+ComPtr<IMessengerContacts> MakeContactsObject(const Link& link, int conversation);
+ComPtr<IMessengerContact> MakeContactObject(const Link& link, const Text& signin);
+
+}  // namespace world::messenger
