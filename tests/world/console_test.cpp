@@ -62,6 +62,9 @@ TEST_F(ConsoleTest, ExpectTakesTheRestOfTheLineAsWritten) {
   EXPECT_EQ(console.ExecuteLine("expect   tray add \"Tellbud\"  ").outcome, console::Outcome::kOk);
   world.transcript().Report("tray", "tip \"a # b\"");
   EXPECT_EQ(console.ExecuteLine("expect tip \"a # b\"").outcome, console::Outcome::kOk);
+  world.transcript().Report("history", "\"Bob - Dialog\" \"Bob says: hi\"");
+  EXPECT_EQ(console.ExecuteLine("expect \"Bob says: hi").outcome, console::Outcome::kOk)
+      << "an open quote is part of the text";
 }
 
 TEST_F(ConsoleTest, QuitEndsTheScriptSuccessfully) { EXPECT_EQ(Run("quit\nfrobnicate\n"), console::kExitOk); }

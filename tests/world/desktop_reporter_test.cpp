@@ -69,6 +69,13 @@ TEST_F(DesktopReporterTest, TopLevelWindowsAreReportedByTitle) {
   EXPECT_EQ(lines.back(), "[00:00.000] window \"Main\" destroyed");
 }
 
+TEST_F(DesktopReporterTest, AWindowNeverShownGoesUnnoticed) {
+  StartProgram();
+  PostMessageW(top, WM_CLOSE, 0, 0);
+  desktop.RunUntilIdle();
+  EXPECT_TRUE(lines.empty());
+}
+
 TEST_F(DesktopReporterTest, ChildWindowsAreNotReportedAsWindows) {
   StartProgram();
   ShowWindow(first, SW_SHOW);

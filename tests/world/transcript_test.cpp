@@ -45,6 +45,15 @@ TEST_F(TranscriptTest, ExpectFindsALinePrintedSinceThePreviousExpectOnly) {
   EXPECT_TRUE(transcript.Expect("remove"));
 }
 
+TEST_F(TranscriptTest, LinesOfOneCommandAreExpectedInTheirOrder) {
+  transcript.Report("window", "\"Bob - Dialog\" shown");
+  transcript.Report("history", "\"Bob - Dialog\" \"invitation\"");
+  transcript.Report("window", "\"Bob - Dialog\" foreground");
+  EXPECT_TRUE(transcript.Expect("shown"));
+  EXPECT_TRUE(transcript.Expect("foreground"));
+  EXPECT_FALSE(transcript.Expect("invitation")) << "a line before the previous match is not seen again";
+}
+
 TEST_F(TranscriptTest, AFailedExpectAlsoStartsANewWindow) {
   transcript.Report("window", "\"Tellbud\" shown");
   EXPECT_FALSE(transcript.Expect("hidden"));

@@ -1,8 +1,13 @@
 // What the user does at the PC: Tellbud's main window, the tray icon, pop-up menus, other
 // programs' windows.
+#include <sim/dialogs.h>
+#include <sim/menus.h>
 #include <sim/tray.h>
 
 #include "world/console/console.h"
+#include "world/core/menu_text.h"
+#include "world/core/text.h"
+#include "world/messenger/stand_in.h"
 
 namespace console {
 
@@ -72,9 +77,67 @@ Result Tray(Console& c, const Call& call) {
   return Result::Ok();
 }
 
+// The person's choice in the open pop-up menu, by the item's text (the rest of the line).
+Result Menu(Console& c, const Call& call) {
+  std::string item;
+  for (const std::string& a : call.args) item += (item.empty() ? "" : " ") + a;
+  auto open = sim::OpenPopupMenu();
+  if (!open) return Result::Failed("no pop-up menu is open");
+  bool chosen = item == "none" ? sim::DismissPopupMenu() : sim::ChoosePopupMenuItem(world::Utf16(item));
+  if (!chosen)
+    return Result::Failed("the menu has no enabled item '" + item + "' (it has " +
+                          world::DescribeMenuItems(open->items) + ")");
+  c.world().Settle();
+  return Result::Ok();
+}
+
+// A button of an open dialog (a message box, the About box), clicked by its text.
+Result Button(Console& c, const Call& call) {
+  auto dialog = sim::FindDialog(world::Utf16(call.args[0]));
+  if (!dialog) return Result::Failed("no open dialog titled '" + call.args[0] + "'");
+  if (!sim::ClickDialogButton(dialog->hwnd, world::Utf16(call.args[1])))
+    return Result::Failed("the dialog has no enabled button '" + call.args[1] + "'");
+  c.world().Settle();
+  return Result::Ok();
+}
+
+// Messenger's conversation window with a contact, minimised or restored by the person.
+Result ConversationWindow(Console& c, const Call& call, bool minimize) {
+  auto& messenger = c.world().messenger();
+  bool ok = minimize ? messenger.MinimizeWindow(call.args[0]) : messenger.RestoreWindow(call.args[0]);
+  if (!ok) return Result::Failed("Messenger has no conversation window with " + call.args[0]);
+  return Result::Ok();
+}
+
+// Another dialog of Messenger, with this title and these child window classes in order.
+Result Dialog(Console& c, const Call& call) {
+  std::vector<std::string> classes;
+  size_t start = 0;
+  const std::string& list = call.args[1];
+  while (start <= list.size()) {
+    size_t comma = list.find(',', start);
+    std::string name = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (name.empty()) return Result::Bad("usage: dialog \"TITLE\" CLASS,CLASS,...");
+    classes.push_back(name);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  if (!c.world().messenger().ShowOtherDialog(call.args[0], classes))
+    return Result::Failed("Messenger is not running");
+  return Result::Ok();
+}
+
 }  // namespace
 
 void AddDesktopCommands(Console& c) {
+  c.Add({"menu", "", 1, -1, "menu ITEM | menu none", "choose an item of the open pop-up menu, or dismiss it",
+         Menu});
+  c.Add({"button", "", 2, 2, "button \"DIALOG TITLE\" \"TEXT\"", "click a button of an open dialog", Button});
+  c.Add({"window", "minimize", 1, 1, "window minimize SIGNIN", "minimise Messenger's conversation window",
+         [](Console& c, const Call& call) { return ConversationWindow(c, call, true); }});
+  c.Add({"window", "restore", 1, 1, "window restore SIGNIN", "restore Messenger's conversation window",
+         [](Console& c, const Call& call) { return ConversationWindow(c, call, false); }});
+  c.Add({"dialog", "", 2, 2, "dialog \"TITLE\" CLASS,CLASS,...", "show another Messenger dialog", Dialog});
   c.Add({"tray", "", 1, 1, "tray dblclick | tray rclick", "double-click or right-click Tellbud's tray icon",
          Tray});
   c.Add({"window", "close", 0, 0, "window close", "close Tellbud's main window with its caption button",

@@ -63,6 +63,7 @@ Result Cat(Console& c, const Call& call) {
 }
 
 Result Expect(Console& c, const Call& call) {
+  if (call.rest.empty()) return Result::Bad("usage: expect TEXT");
   if (c.world().transcript().Expect(call.rest)) return Result::Ok();
   return Result::Failed("expected a line containing '" + call.rest + "' since the previous expect");
 }
@@ -94,7 +95,7 @@ void AddGeneralCommands(Console& c) {
   c.Add({"expect", "", 1, -1, "expect TEXT",
          "fail unless a line containing TEXT (the rest of the line, as written) was printed since the "
          "previous expect",
-         Expect});
+         Expect, true});
   c.Add({"help", "", 0, 1, "help [COMMAND]", "list the commands", Help});
   c.Add({"quit", "", 0, 0, "quit", "leave tellbud-sim", [](Console&, const Call&) {
            return Result{Outcome::kQuit, ""};

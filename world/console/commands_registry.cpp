@@ -2,6 +2,7 @@
 #include <sim/registry.h>
 
 #include "world/console/console.h"
+#include "world/console/numbers.h"
 #include "world/core/reporter.h"
 #include "world/core/text.h"
 
@@ -45,17 +46,9 @@ Result SetString(Console&, const Call& call) {
 Result SetDword(Console&, const Call& call) {
   auto key = ParseKey(call.args[0]);
   if (!key) return BadKey(call.args[0]);
-  const std::string& text = call.args[2];
-  size_t used = 0;
-  unsigned long long number = 0;
-  try {
-    number = std::stoull(text, &used, 0);
-  } catch (const std::exception&) {
-    used = 0;
-  }
-  if (used != text.size() || text.empty() || text[0] == '-' || number > 0xFFFFFFFFull)
-    return Result::Bad("not a DWORD: '" + text + "'");
-  sim::SetRegistryDword(key->root, key->path, world::Utf16(call.args[1]), static_cast<DWORD>(number));
+  auto number = ParseNumber(call.args[2]);
+  if (!number || *number > 0xFFFFFFFFull) return Result::Bad("not a DWORD: '" + call.args[2] + "'");
+  sim::SetRegistryDword(key->root, key->path, world::Utf16(call.args[1]), static_cast<DWORD>(*number));
   return Result::Ok();
 }
 

@@ -24,8 +24,7 @@ Console::Console(world::World& world) : world_(world) {
 
 Result Console::ExecuteLine(const std::string& line) {
   Tokenized tokens = Tokenize(line);
-  if (!tokens.error.empty()) return Result::Bad(tokens.error);
-  if (tokens.words.empty()) return Result::Ok();
+  if (tokens.words.empty()) return tokens.error.empty() ? Result::Ok() : Result::Bad(tokens.error);
   const std::string& name = tokens.words[0].text;
 
   bool known_name = false;
@@ -53,6 +52,14 @@ Result Console::ExecuteLine(const std::string& line) {
   }
 
   Call call;
+  if (match->raw) {
+    size_t start = tokens.words[consumed - 1].start + tokens.words[consumed - 1].text.size();
+    start = line.find_first_not_of(" \t", start);
+    if (start != std::string::npos) call.rest = TrimRight(line.substr(start));
+    if (!call.rest.empty()) call.args.push_back(call.rest);
+    return match->run(*this, call);
+  }
+  if (!tokens.error.empty()) return Result::Bad(tokens.error);
   for (size_t i = consumed; i < tokens.words.size(); ++i) call.args.push_back(tokens.words[i].text);
   if (consumed < tokens.words.size()) call.rest = TrimRight(line.substr(tokens.words[consumed].start));
   int count = static_cast<int>(call.args.size());

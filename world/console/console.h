@@ -44,6 +44,9 @@ struct Command {
   std::string usage;
   std::string help;
   std::function<Result(Console&, const Call&)> run;
+  // Takes the rest of the line as it is written (`Call::rest`), quotes and all; the words after
+  // the name are not required to be well formed.
+  bool raw = false;
 };
 
 class Console {

@@ -38,7 +38,6 @@ Tokenized Tokenize(const std::string& line) {
       }
       if (!closed) {
         out.error = "unterminated quote";
-        out.words.clear();
         return out;
       }
     }

@@ -19,7 +19,8 @@ struct Word {
 
 struct Tokenized {
   std::vector<Word> words;
-  std::string error;  // set when the line cannot be split (an unterminated quote)
+  std::string error;  // set when the line cannot be split (an unterminated quote); `words`
+                      // then holds the words before the faulty one
 };
 
 Tokenized Tokenize(const std::string& line);

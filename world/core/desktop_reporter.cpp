@@ -19,13 +19,18 @@ void DesktopReporter::WindowLine(HWND hwnd, const char* what) {
   out_.Report("window", Quote(Utf8(info->title)) + " " + what);
 }
 
-void DesktopReporter::OnWindowShown(HWND hwnd) { WindowLine(hwnd, "shown"); }
+void DesktopReporter::OnWindowShown(HWND hwnd) {
+  ever_shown_.insert(hwnd);
+  WindowLine(hwnd, "shown");
+}
 void DesktopReporter::OnWindowHidden(HWND hwnd) { WindowLine(hwnd, "hidden"); }
 void DesktopReporter::OnWindowForeground(HWND hwnd) { WindowLine(hwnd, "foreground"); }
 void DesktopReporter::OnWindowMinimized(HWND hwnd) { WindowLine(hwnd, "minimized"); }
 void DesktopReporter::OnWindowRestored(HWND hwnd) { WindowLine(hwnd, "restored"); }
 
-void DesktopReporter::OnWindowDestroyed(HWND, const std::u16string& title) {
+// A window nobody ever saw (a hidden helper window) goes unnoticed.
+void DesktopReporter::OnWindowDestroyed(HWND hwnd, const std::u16string& title) {
+  if (!ever_shown_.erase(hwnd)) return;
   out_.Report("window", Quote(Utf8(title)) + " destroyed");
 }
 

@@ -10,6 +10,8 @@
 
 #include <functional>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -77,6 +79,7 @@ class DesktopReporter : public sim::Observer {
   bool debug_output_ = false;
   bool world_typing_ = false;
   std::map<std::pair<HWND, UINT>, TrayState> tray_;
+  std::set<HWND> ever_shown_;  // top-level windows shown at least once and not destroyed
 };
 
 // Where a posted click landed, for the "click" line: the top-level window's title and the

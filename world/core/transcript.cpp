@@ -33,11 +33,14 @@ void Transcript::Emit(std::string line) {
 }
 
 bool Transcript::Expect(const std::string& text) {
-  bool found = false;
-  for (size_t i = expect_from_; i < lines_.size() && !found; ++i)
-    found = lines_[i].find(text) != std::string::npos;
+  for (size_t i = expect_from_; i < lines_.size(); ++i) {
+    if (lines_[i].find(text) != std::string::npos) {
+      expect_from_ = i + 1;
+      return true;
+    }
+  }
   expect_from_ = lines_.size();
-  return found;
+  return false;
 }
 
 }  // namespace world

@@ -30,8 +30,10 @@ class Transcript : public Reporter {
   // Output of a command (show, cat, help): printed as it is. `expect` sees it too.
   void Print(const std::string& line);
 
-  // Whether a line containing `text` was printed since the previous Expect (or the start).
-  // Either way the next Expect looks only at lines printed after this one.
+  // Whether a line containing `text` was printed since the previous Expect (or the start): after
+  // the line the previous Expect matched, so that several lines one command printed can be
+  // expected one after the other, in order. The next Expect looks only after the line this one
+  // matched, or, when it found none, after every line printed so far.
   bool Expect(const std::string& text);
 
   // Every line printed so far, in order (for tests and the console's history).

@@ -4,6 +4,8 @@
 
 #include "world/core/desktop_seed.h"
 #include "world/core/exe_folder.h"
+#include "world/core/menu_text.h"
+#include "world/messenger/stand_in.h"
 #include "world/core/program_entry.h"
 #include "world/core/text.h"
 
@@ -29,6 +31,10 @@ World::World(const std::filesystem::path& exe_folder)
       reporter_(transcript_) {
   SeedDesktop(folder_);
   reporter_.SetIconDescriber([this](HICON icon) { return DescribeIconLook(icon, folder_); });
+  reporter_.SetMenuDescriber(
+      [](HMENU menu) { return DescribeMenuItems(sim::InspectMenu(menu)); },
+      [](HMENU menu, UINT id) { return DescribeMenuCommand(sim::InspectMenu(menu), id); });
+  messenger_ = std::make_unique<messenger::MessengerStandIn>(&transcript_);
   desktop_.AddObserver(&reporter_);
 }
 

@@ -9,6 +9,7 @@
 #include <sim/tray.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,10 @@
 #include "world/core/transcript.h"
 
 namespace world {
+
+namespace messenger {
+class MessengerStandIn;
+}
 
 class World {
  public:
@@ -31,6 +36,7 @@ class World {
   Transcript& transcript() { return transcript_; }
   DesktopReporter& desktop_reporter() { return reporter_; }
   const std::filesystem::path& exe_folder() const { return folder_; }
+  messenger::MessengerStandIn& messenger() { return *messenger_; }
   // Tellbud.exe's path as the program sees it ("Z:\...\Tellbud.exe").
   std::u16string ModulePath() const;
 
@@ -58,6 +64,8 @@ class World {
   Transcript transcript_;
   DesktopReporter reporter_;
   sim::Desktop desktop_;
+  // The stand-ins live on the desktop and go before it.
+  std::unique_ptr<messenger::MessengerStandIn> messenger_;
 };
 
 // The icon Tellbud shows in the notification area: the oldest running Tellbud's, or else the
