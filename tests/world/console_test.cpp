@@ -93,7 +93,7 @@ TEST_F(ConsoleTest, CatOfAMissingFileFails) { EXPECT_EQ(Run("cat Custom.ini\n"),
 TEST_F(ConsoleTest, ShowTellsWhenTellbudIsNotRunning) {
   ASSERT_EQ(Run("show\n"), console::kExitOk);
   EXPECT_EQ(printed, (std::vector<std::string>{"main window: none (Tellbud is not running)", "tray: empty",
-                                               "call state: unknown"}));
+                                               "handset: unplugged", "call state: unknown"}));
 }
 
 TEST_F(ConsoleTest, DebugNeedsOnOrOff) {

@@ -1,13 +1,44 @@
 #include "world/console/show.h"
 
+#include <sim/controls.h>
+
 #include "world/core/call_state.h"
 #include "world/core/desktop_seed.h"
 #include "world/core/reporter.h"
 #include "world/core/text.h"
+#include "world/handset/stand_in.h"
 
 namespace console {
 
 namespace {
+
+// A row's image as a person tells it apart: the online or offline picture.
+std::string ImageName(HWND, int image) {
+  if (image < 0) return "no image";
+  return "image " + std::to_string(image);
+}
+
+// The contact list's rows: the first three columns and the row's image.
+void DescribeContactList(HWND main, std::vector<std::string>& out) {
+  HWND list = nullptr;
+  for (HWND child : sim::ChildWindows(main)) {
+    auto info = sim::InspectWindow(child);
+    if (info && info->class_name == u"SysListView32") list = child;
+  }
+  auto view = list ? sim::InspectListView(list) : std::nullopt;
+  if (!view) return;
+  if (view->rows.empty()) out.push_back("  no rows");
+  for (size_t i = 0; i < view->rows.size(); ++i) {
+    const sim::ListViewRowInfo& row = view->rows[i];
+    std::string line = "  row " + std::to_string(i + 1) + ":";
+    for (size_t col = 0; col < 3; ++col)
+      line += " " + world::Quote(col < row.texts.size() ? world::Utf8(row.texts[col]) : "");
+    line += " " + ImageName(list, row.image);
+    if (row.selected) line += " selected";
+    if (i == static_cast<size_t>(view->selection_mark)) line += " marked";
+    out.push_back(line);
+  }
+}
 
 void DescribeMainWindow(world::World& w, std::vector<std::string>& out) {
   auto main = w.TellbudMainWindow();
@@ -20,6 +51,7 @@ void DescribeMainWindow(world::World& w, std::vector<std::string>& out) {
   if (!info) return;
   out.push_back("main window: " + world::Quote(world::Utf8(info->title)) +
                 (info->visible ? " visible" : " hidden") + (info->minimized ? " minimized" : ""));
+  DescribeContactList(*main, out);
 }
 
 void DescribeTray(world::World& w, std::vector<std::string>& out) {
@@ -30,6 +62,10 @@ void DescribeTray(world::World& w, std::vector<std::string>& out) {
   }
   out.push_back("tray: icon " + world::DescribeIconLook(icon->icon, w.exe_folder()) + ", tip " +
                 world::Quote(world::Utf8(icon->tip)));
+}
+
+void DescribeHandset(world::World& w, std::vector<std::string>& out) {
+  out.push_back("handset: " + w.handset().Describe());
 }
 
 void DescribeCallState(world::World& w, std::vector<std::string>& out) {
@@ -45,6 +81,7 @@ std::vector<std::string> DescribeWorld(world::World& w) {
   std::vector<std::string> out;
   DescribeMainWindow(w, out);
   DescribeTray(w, out);
+  DescribeHandset(w, out);
   DescribeCallState(w, out);
   return out;
 }

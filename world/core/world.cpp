@@ -5,6 +5,7 @@
 #include "world/core/desktop_seed.h"
 #include "world/core/exe_folder.h"
 #include "world/core/menu_text.h"
+#include "world/handset/stand_in.h"
 #include "world/messenger/stand_in.h"
 #include "world/core/program_entry.h"
 #include "world/core/text.h"
@@ -35,6 +36,7 @@ World::World(const std::filesystem::path& exe_folder)
       [](HMENU menu) { return DescribeMenuItems(sim::InspectMenu(menu)); },
       [](HMENU menu, UINT id) { return DescribeMenuCommand(sim::InspectMenu(menu), id); });
   messenger_ = std::make_unique<messenger::MessengerStandIn>(&transcript_);
+  handset_ = std::make_unique<handset::HandsetStandIn>(&transcript_);
   desktop_.AddObserver(&reporter_);
 }
 

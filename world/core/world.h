@@ -22,6 +22,9 @@ namespace world {
 namespace messenger {
 class MessengerStandIn;
 }
+namespace handset {
+class HandsetStandIn;
+}
 
 class World {
  public:
@@ -37,6 +40,7 @@ class World {
   DesktopReporter& desktop_reporter() { return reporter_; }
   const std::filesystem::path& exe_folder() const { return folder_; }
   messenger::MessengerStandIn& messenger() { return *messenger_; }
+  handset::HandsetStandIn& handset() { return *handset_; }
   // Tellbud.exe's path as the program sees it ("Z:\...\Tellbud.exe").
   std::u16string ModulePath() const;
 
@@ -66,6 +70,7 @@ class World {
   sim::Desktop desktop_;
   // The stand-ins live on the desktop and go before it.
   std::unique_ptr<messenger::MessengerStandIn> messenger_;
+  std::unique_ptr<handset::HandsetStandIn> handset_;
 };
 
 // The icon Tellbud shows in the notification area: the oldest running Tellbud's, or else the
