@@ -12,7 +12,7 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <optional>
+#include <functional>
 
 #include <sim/rendezvous.h>
 
@@ -24,17 +24,20 @@ namespace {
 
 constexpr char kPrompt[] = "tellbud> ";
 
-// Readline's callback interface hands over complete lines through a plain function.
-std::optional<std::string> g_line;
+// Readline's callback interface hands over complete lines through a plain function. The line
+// runs inside it, so that its output comes before readline shows the next prompt.
+std::function<void(const std::string&)> g_run_line;
 bool g_eof = false;
+bool g_quit = false;
 
 void OnLine(char* line) {
   if (!line) {
     g_eof = true;
     return;
   }
-  g_line = line;
+  std::string text = line;
   std::free(line);
+  if (g_run_line) g_run_line(text);
 }
 
 // Prints a line while the prompt (and whatever the person typed so far) is on screen: the
@@ -101,8 +104,21 @@ int RunInteractive(Console& console) {
   rl_catch_signals = 0;  // our own handlers: Ctrl+C clears the line, it does not end the world
   rl_callback_handler_install(kPrompt, OnLine);
   RealTimeClock clock(world);
+  g_eof = g_quit = false;
+  g_run_line = [&](const std::string& line) {
+    if (line.find_first_not_of(" \t") != std::string::npos) add_history(line.c_str());
+    clock.CatchUp();
+    in_command = true;
+    Result result = console.ExecuteLine(line);
+    in_command = false;
+    if (result.outcome == Outcome::kQuit) {
+      g_quit = true;
+    } else if (!result.message.empty()) {
+      PrintPlain("error: " + result.message);
+    }
+  };
 
-  while (!g_eof) {
+  while (!g_eof && !g_quit) {
     pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {sim::RendezvousListenFd(), POLLIN, 0}};
     int count = fds[1].fd >= 0 ? 2 : 1;
     int ready = poll(fds, count, clock.PollTimeout());
@@ -123,17 +139,9 @@ int RunInteractive(Console& console) {
     if (count == 2 && fds[1].revents) ServePeers(world);
     if (!(fds[0].revents & (POLLIN | POLLHUP))) continue;
     rl_callback_read_char();
-    if (!g_line) continue;
-    std::string line = std::move(*g_line);
-    g_line.reset();
-    if (line.find_first_not_of(" \t") != std::string::npos) add_history(line.c_str());
-    in_command = true;
-    Result result = console.ExecuteLine(line);
-    in_command = false;
-    if (result.outcome == Outcome::kQuit) break;
-    if (!result.message.empty()) PrintPlain("error: " + result.message);
   }
   rl_callback_handler_remove();
+  g_run_line = nullptr;
   if (g_eof) std::fputc('\n', stdout);
   world.transcript().SetSink(PrintPlain);
   return PendingStopSignal() ? 128 + PendingStopSignal() : kExitOk;
