@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <ole2.h>
+#include <ocidl.h>
 
 #include <exception>
 #include <utility>

@@ -8,9 +8,9 @@
 #include <winerror.h>
 
 #define INFINITE 0xFFFFFFFF
-#define WAIT_OBJECT_0 0x00000000L
-#define WAIT_ABANDONED 0x00000080L
-#define WAIT_TIMEOUT 0x00000102L
+#define WAIT_OBJECT_0 0x00000000
+#define WAIT_ABANDONED 0x00000080
+#define WAIT_TIMEOUT 0x00000102
 #define WAIT_FAILED ((DWORD)0xFFFFFFFF)
 #define STILL_ACTIVE 259
 
@@ -56,15 +56,18 @@ HANDLE WINAPI CreateEventW(LPSECURITY_ATTRIBUTES lpEventAttributes, BOOL bManual
                            LPCWSTR lpName);
 BOOL WINAPI SetEvent(HANDLE hEvent);
 BOOL WINAPI ResetEvent(HANDLE hEvent);
-#define SYNCHRONIZE 0x00100000L
+#define SYNCHRONIZE 0x00100000
 #define MUTEX_ALL_ACCESS 0x001F0001
 
 // ---- Debugger output --------------------------------------------------------------------------
 void WINAPI OutputDebugStringW(LPCWSTR lpOutputString);
 
 // ---- Files --------------------------------------------------------------------------------------
-#define GENERIC_READ 0x80000000L
-#define GENERIC_WRITE 0x40000000L
+#define GENERIC_READ 0x80000000
+#define GENERIC_WRITE 0x40000000
+#define FILE_READ_DATA 0x0001
+#define FILE_WRITE_DATA 0x0002
+#define FILE_APPEND_DATA 0x0004
 #define FILE_SHARE_READ 0x00000001
 #define FILE_SHARE_WRITE 0x00000002
 #define FILE_SHARE_DELETE 0x00000004

@@ -10,9 +10,9 @@
 #define GetGValue(rgb) (LOBYTE(((WORD)(rgb)) >> 8))
 #define GetBValue(rgb) (LOBYTE((rgb) >> 16))
 
-#define BI_RGB 0L
-#define BI_BITFIELDS 3L
-#define BI_PNG 5L
+#define BI_RGB 0
+#define BI_BITFIELDS 3
+#define BI_PNG 5
 
 typedef struct tagRGBQUAD {
   BYTE rgbBlue;

@@ -114,8 +114,8 @@ TEST_F(ShellStringTest, PathRemoveFileSpecKeepsRoots) {
   };
   int index = 0;
   for (const Case& c : {Case{u"C:\\a\\b.ini", u"C:\\a", TRUE}, Case{u"C:\\b.ini", u"C:\\", TRUE},
-                        Case{u"C:\\", u"C:\\", FALSE}, Case{u"\\b.ini", u"\\", TRUE}, Case{u"b.ini", u"", TRUE},
-                        Case{u"\\\\server\\share", u"\\\\server", TRUE}}) {
+                        Case{u"C:\\", u"C:\\", FALSE}, Case{u"\\b.ini", u"\\", TRUE},
+                        Case{u"b.ini", u"", TRUE}, Case{u"\\\\server\\share", u"\\\\server", TRUE}}) {
     SCOPED_TRACE(index++);
     std::u16string buffer = c.in;
     EXPECT_EQ(PathRemoveFileSpecW(buffer.data()), c.changed);

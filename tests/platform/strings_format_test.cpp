@@ -45,9 +45,7 @@ TEST_F(WsprintfTest, CharactersAndTheirZeroValue) {
   EXPECT_EQ(Format(u"[%c]", 0), u"[]");
 }
 
-TEST_F(WsprintfTest, PercentAndUnknownFieldsAreCopied) {
-  EXPECT_EQ(Format(u"100%% %f %q"), u"100% f q");
-}
+TEST_F(WsprintfTest, PercentAndUnknownFieldsAreCopied) { EXPECT_EQ(Format(u"100%% %f %q"), u"100% f q"); }
 
 TEST_F(WsprintfTest, PointerPrintsEightUpperCaseDigits) {
   EXPECT_EQ(Format(u"%p", reinterpret_cast<void*>(0xAB12)), u"0000AB12");
@@ -104,7 +102,8 @@ TEST_F(StringCchPrintfTest, ZeroSizeIsAnInvalidParameterAndWritesNothing) {
 
 TEST_F(StringCchPrintfTest, ByteCountedVariantUsesHalfAsManyCharacters) {
   WCHAR out[8];
-  EXPECT_EQ(StringCbPrintfW(out, 8, u"%d", 123456), STRSAFE_E_INSUFFICIENT_BUFFER);  // room for 3 + terminator
+  EXPECT_EQ(StringCbPrintfW(out, 8, u"%d", 123456),
+            STRSAFE_E_INSUFFICIENT_BUFFER);  // room for 3 + terminator
   EXPECT_EQ(std::u16string(out), u"123");
 }
 

@@ -2,6 +2,7 @@
 // container, and firing events in order on the advising thread.
 #include <gtest/gtest.h>
 
+#include <sim/com.h>
 #include <sim/desktop.h>
 
 #include "recording_sink.h"
@@ -10,6 +11,7 @@
 namespace {
 
 const IID kEvents = {0xC9A6A6B6, 0x0001, 0x0002, {0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A}};
+const CLSID kSourceClass = {0x5A5A5A5A, 0x0001, 0x0002, {0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0B}};
 const IID kOtherEvents = {0xC9A6A6B7, 0x0001, 0x0002, {0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A}};
 
 class Source final : public world::ConnectableObject<> {
@@ -218,6 +220,42 @@ TEST_F(ConnectionPointApartmentTest, SinksOfAProgramThatEndedAreNotReached) {
   EXPECT_TRUE(sink->calls.empty());
   source->events.UnadviseAll();
   EXPECT_EQ(source->events.SinkCount(), 0u);
+}
+
+// The whole path a program takes: create the stand-in's object through COM, find its events,
+// advise, and receive what the stand-in's own thread fires.
+TEST_F(ConnectionPointApartmentTest, AStandInThreadReachesAProgramThatCreatedItThroughCom) {
+  sim::RegisterComClass(
+      kSourceClass, [this](IUnknown*, REFIID riid, void** ppv) { return source->QueryInterface(riid, ppv); });
+  DWORD server_thread = 0;
+  desktop.StartProcess(sim::ProcessInfo{0, u"server.exe", u"C:\\server.exe", u"server.exe"}, [&] {
+    server_thread = GetCurrentThreadId();
+    Sleep(1000);
+    source->events.Fire(7, LONG{42});
+    return 0;
+  });
+  desktop.StartProcess(sim::ProcessInfo{0, u"app.exe", u"C:\\app.exe", u"app.exe"}, [this] {
+    app_thread = GetCurrentThreadId();
+    CoInitialize(nullptr);
+    world::ComPtr<IConnectionPointContainer> container;
+    world::ComPtr<IConnectionPoint> point;
+    sink = world::MakeCom<RecordingSink>();
+    if (SUCCEEDED(CoCreateInstance(kSourceClass, nullptr, CLSCTX_INPROC_SERVER, IID_IConnectionPointContainer,
+                                   container.PutVoid())) &&
+        SUCCEEDED(container->FindConnectionPoint(kEvents, point.Put())))
+      point->Advise(sink->Identity(), &cookie);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    CoUninitialize();
+    return 0;
+  });
+  desktop.RunUntilIdle();
+  ASSERT_NE(cookie, 0u);
+  desktop.AdvanceBy(1000);
+  ASSERT_EQ(sink->calls.size(), 1u);
+  EXPECT_EQ(sink->calls[0].id, 7);
+  EXPECT_EQ(sink->calls[0].thread_id, app_thread);
+  EXPECT_NE(sink->calls[0].thread_id, server_thread);
 }
 
 }  // namespace

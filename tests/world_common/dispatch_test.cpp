@@ -22,6 +22,7 @@ class Handset final : public world::DispatchObject<IDispatch> {
       ring_style = style;
     });
     Members().PropertyGet(45, TEXT("Level"), [] { return SHORT{3}; });
+    Members().Method(50, TEXT("Anything"), [](const world::Variant& v) { return v.Type() == VT_ERROR; });
   }
   LONG opened_with = -1;
   world::ComString shown;
@@ -65,6 +66,14 @@ TEST_F(DispatchTableTest, AnArgumentThatDoesNotConvertIsNamedInArgErr) {
             DISP_E_TYPEMISMATCH);
   EXPECT_EQ(arg_err, 0u);  // the second argument sits first in DISPPARAMS
   EXPECT_FALSE(handset->ringing);
+}
+
+TEST_F(DispatchTableTest, AnOmittedArgumentOnlyFitsAVariantParameter) {
+  world::Variant omitted = world::Variant::FromCode(DISP_E_PARAMNOTFOUND);
+  EXPECT_EQ(world::CallMethod(target(), 1, omitted), DISP_E_PARAMNOTOPTIONAL);
+  world::Variant result;
+  ASSERT_EQ(world::InvokeDispatch(target(), 50, DISPATCH_METHOD, {omitted}, &result), S_OK);
+  EXPECT_EQ(result.Get().boolVal, VARIANT_TRUE);
 }
 
 TEST_F(DispatchTableTest, CallsThatDoNotFitTheMemberAreRefused) {

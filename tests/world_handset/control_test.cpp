@@ -210,7 +210,7 @@ TEST_F(ControlTest, RepluggedDeviceMustBeReopened) {
 }
 
 TEST_F(ControlTest, LineActivityHandsAnAdaptorsLineToPstn) {
-  StartWithControl(0x0300);
+  StartWithControl(0x0520);
   Open();
   EXPECT_EQ(Get(kGetChannel).Get().iVal, kChannelUsb);
   handset.LineActivity();
@@ -238,7 +238,7 @@ TEST_F(ControlTest, ProgramMayReleaseTheControlInsideAnEvent) {
 // ---- Controls over time -----------------------------------------------------------------------------
 
 TEST_F(ControlTest, ProgramStartedAgainGetsTheSameDevice) {
-  StartWithControl(0x0300);
+  StartWithControl(0x0520);
   Open();
   Call(kSetDefaultChannel, {I2(kChannelPstn)});
   Call(kSetLevel, {I2(3)});

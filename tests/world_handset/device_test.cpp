@@ -104,11 +104,11 @@ TEST_F(DeviceTest, ChannelGroupsAreIndependent) {
 }
 
 TEST_F(DeviceTest, AdaptorStartsOnItsDefaultChannelWhichSurvivesUnplugging) {
-  PlugAndOpen(0x0300);
+  PlugAndOpen(0x0520);
   session.SetDefaultChannel(ChannelGroup::kFirst, kChannelPstn);
   EXPECT_EQ(session.GetChannel(ChannelGroup::kFirst), kChannelUsb);  // takes effect on the next start
   device->Unplug();
-  device->Plug(0x03FF);
+  device->Plug(0x058F);
   session.OpenDevice();
   EXPECT_EQ(session.GetChannel(ChannelGroup::kFirst), kChannelPstn);
   EXPECT_EQ(session.GetChannel(ChannelGroup::kSecond), kChannelUsb);

@@ -71,11 +71,11 @@ TEST_F(MethodsTest, OpenDeviceAnswersABoolAndReportsIt) {
 }
 
 TEST_F(MethodsTest, GettersAnswerWithTheirOwnVariantTypes) {
-  PlugAndOpen(0x0300);
+  PlugAndOpen(0x0520);
   ASSERT_EQ(Call(kGetModelCode), S_OK);
   EXPECT_EQ(result.Type(), VT_I4);
-  EXPECT_EQ(result.Get().lVal, 0x0300);
-  EXPECT_EQ(LastLine(), "handset GetModelCode() -> 768");
+  EXPECT_EQ(result.Get().lVal, 0x0520);
+  EXPECT_EQ(LastLine(), "handset GetModelCode() -> 1312");
 
   ASSERT_EQ(Call(kGetLevel), S_OK);
   EXPECT_EQ(result.Type(), VT_I2);
@@ -96,7 +96,7 @@ TEST_F(MethodsTest, MethodsWithoutAResultLeaveItEmpty) {
 }
 
 TEST_F(MethodsTest, EveryMethodReportsItsCallAndChangesTheDevice) {
-  PlugAndOpen(0x0300);
+  PlugAndOpen(0x0520);
   struct Step {
     DISPID id;
     std::vector<Variant> args;

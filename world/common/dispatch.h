@@ -67,7 +67,7 @@ class DispatchCall {
   // Argument `index` in call order (the first argument the caller wrote is 0).
   const VARIANT& Arg(UINT index) const { return params_.rgvarg[params_.cArgs - 1 - index]; }
   // Reads argument `index` as T (see variant.h). A failure is remembered for the caller's
-  // puArgErr and returned (DISP_E_TYPEMISMATCH, DISP_E_OVERFLOW, DISP_E_PARAMNOTFOUND).
+  // puArgErr and returned (DISP_E_TYPEMISMATCH, DISP_E_OVERFLOW, DISP_E_PARAMNOTOPTIONAL).
   template <typename T>
   HRESULT Get(UINT index, T* out);
   // The value the caller receives; ignored when the caller asked for none.
@@ -154,11 +154,13 @@ using DispatchObject = DispatchImpl<ComObject<Interfaces...>>;
 
 template <typename T>
 HRESULT DispatchCall::Get(UINT index, T* out) {
-  HRESULT hr = DISP_E_PARAMNOTFOUND;
+  HRESULT hr = DISP_E_PARAMNOTOPTIONAL;
   if (index < ArgCount()) {
     const VARIANT& arg = Arg(index);
-    // An omitted optional argument arrives as VT_ERROR DISP_E_PARAMNOTFOUND.
-    if (arg.vt != VT_ERROR || arg.scode != DISP_E_PARAMNOTFOUND) hr = Variant::Copy(arg).To(out);
+    // An omitted optional argument arrives as VT_ERROR DISP_E_PARAMNOTFOUND; only a Variant
+    // parameter may take it.
+    bool omitted = arg.vt == VT_ERROR && arg.scode == DISP_E_PARAMNOTFOUND;
+    if (!omitted || std::is_same_v<T, Variant>) hr = Variant::Copy(arg).To(out);
   }
   if (FAILED(hr)) failed_argument_ = index < ArgCount() ? ArgCount() - 1 - index : 0;
   return hr;

@@ -6,7 +6,7 @@
 
 namespace world::handset {
 
-bool IsLineAdaptor(int32_t model) { return model >= 0x0300 && model <= 0x03FF; }
+bool IsLineAdaptor(int32_t model) { return model >= 0x0500 && model <= 0x058F; }
 bool ReportsHookAsSecondKind(int32_t model) { return model >= 0x0AB0 && model <= 0x0AFF; }
 
 namespace {

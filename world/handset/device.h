@@ -3,7 +3,7 @@
 // calls into Session calls and the device's events into connection-point events.
 //
 // Behaviour chosen for the stand-in (everything the program relies on is documented here):
-// - Model codes: 0x0300..0x03FF are USB/PSTN line adaptors (they have a telephone line and two
+// - Model codes: 0x0500..0x058F are USB/PSTN line adaptors (they have a telephone line and two
 //   channels, PSTN 0 and USB 1); 0x0AB0..0x0AFF are the second kind of handset, which reports
 //   the hook as HookChangedB instead of HookChanged. Every other code is a plain USB handset.
 // - Plugging in starts the volatile state afresh: not ringing (ring style 0), empty display,

@@ -196,7 +196,8 @@ void Desktop::Impl::FinishProcess(Process& process, int exit_code) {
   process.exit_code = exit_code;
   for (Thread* t : process.threads)
     if (t->state != Thread::State::kExited && t != t_current) t->terminate = true;
-  for (auto& hook : end_hooks) hook(process);
+  // By index: a hook may create a module that adds a hook of its own.
+  for (size_t i = 0; i < end_hooks.size(); ++i) end_hooks[i](process);
   CloseProcessHandles(process.info.pid);
   for (Observer* o : observers) o->OnProcessEnded(process.info.pid, process.info.image_name, exit_code);
 }

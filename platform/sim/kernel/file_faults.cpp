@@ -11,11 +11,12 @@ constexpr int kCrashExitCode = static_cast<int>(0xC0000005);  // an access viola
 
 }  // namespace
 
-void InjectFileFault(const std::u16string& windows_path, FileOperation operation, int nth, FaultEffect effect,
+bool InjectFileFault(const std::u16string& windows_path, FileOperation operation, int nth, FaultEffect effect,
                      DWORD error) {
   auto host = HostPath(windows_path);
-  if (!host || nth < 1) return;
+  if (!host || nth < 1) return false;
   FileSystem().faults.push_back({*host, operation, nth, FileFaultHit{effect, error}});
+  return true;
 }
 
 void ClearFileFaults() { FileSystem().faults.clear(); }

@@ -82,8 +82,8 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSE
   if (sim::CallerProcessEnded()) return INVALID_HANDLE_VALUE;
   auto path = sim::ResolvePath(lpFileName);
   if (!path) return INVALID_HANDLE_VALUE;
-  bool read = (dwDesiredAccess & (GENERIC_READ | kGenericAll)) != 0;
-  bool write = (dwDesiredAccess & (GENERIC_WRITE | kGenericAll)) != 0;
+  bool read = (dwDesiredAccess & (GENERIC_READ | FILE_READ_DATA | kGenericAll)) != 0;
+  bool write = (dwDesiredAccess & (GENERIC_WRITE | FILE_WRITE_DATA | FILE_APPEND_DATA | kGenericAll)) != 0;
   int flags = DispositionFlags(dwCreationDisposition);
   if (flags < 0 || (dwCreationDisposition == TRUNCATE_EXISTING && !write))
     return FailHandle(ERROR_INVALID_PARAMETER);

@@ -83,10 +83,7 @@ HANDLE WINAPI CreateFileMappingW(HANDLE hFile, LPSECURITY_ATTRIBUTES, DWORD flPr
       },
       &existed);
   if (!mapping) return nullptr;
-  DWORD error = GetLastError();
-  HANDLE handle = sim::AddHandle(mapping, sim::CurrentProcess().info.pid);
-  SetLastError(error);
-  return handle;
+  return sim::AddHandle(mapping, sim::CurrentProcess().info.pid);  // keeps the error set above
 }
 
 LPVOID WINAPI MapViewOfFile(HANDLE hFileMappingObject, DWORD dwDesiredAccess, DWORD dwFileOffsetHigh,

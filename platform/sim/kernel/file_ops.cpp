@@ -23,8 +23,8 @@ bool ReadOnly(const struct stat& st) { return !(st.st_mode & S_IWUSR); }
 int CopyContents(const std::string& from, const std::string& to, bool exclusive) {
   int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return errno;
-  struct stat st;
-  fstat(in, &st);
+  struct stat st {};
+  if (fstat(in, &st) != 0) st.st_mode = 0600;
   int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (exclusive ? O_EXCL : 0), 0600);
   if (out < 0) {
     int e = errno;

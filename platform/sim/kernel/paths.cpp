@@ -17,8 +17,10 @@ char16_t UpperDrive(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<ch
 
 bool IsDriveLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
+// '/' can only appear inside a literal ("\\?\") path's names, where it is not a separator.
 bool IsInvalidNameChar(char16_t c) {
-  return c < 0x20 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' || c == u'*';
+  return c < 0x20 || c == u'/' || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' ||
+         c == u'?' || c == u'*';
 }
 
 // The folder of the process's executable, where relative paths start.
@@ -56,6 +58,8 @@ std::optional<std::vector<std::u16string>> SplitNames(std::u16string_view rest, 
       if (name.empty() || name == u".") continue;
     } else if (name.empty()) {
       continue;
+    } else if (name == u"." || name == u"..") {
+      return std::nullopt;  // literal paths are not normalised, and must not climb out of a drive
     }
     for (char16_t c : name)
       if (IsInvalidNameChar(c)) return std::nullopt;

@@ -51,17 +51,28 @@ const reg::Value* FindValue(const reg::Key& key, LPCWSTR name) {
   return it == key.values.end() ? nullptr : &it->second;
 }
 
+// The key a subkey path starts from, and the path's names.
+LSTATUS ResolveSubKey(HKEY hKey, LPCWSTR lpSubKey, std::shared_ptr<reg::Key>* base,
+                      std::vector<std::u16string>* names) {
+  LSTATUS error = ERROR_SUCCESS;
+  auto open = Resolve(hKey, &error);
+  if (!open) return error;
+  auto split = reg::SplitPath(lpSubKey);
+  if (!split) return ERROR_BAD_PATHNAME;
+  *base = open->key;
+  *names = std::move(*split);
+  return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 LSTATUS WINAPI RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY phkResult) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
-  LSTATUS error = ERROR_SUCCESS;
-  auto base = Resolve(hKey, &error);
-  if (!base) return error;
-  auto names = reg::SplitPath(lpSubKey);
-  if (!names) return ERROR_BAD_PATHNAME;
-  auto key = reg::Find(base->key, *names);
+  std::shared_ptr<reg::Key> base;
+  std::vector<std::u16string> names;
+  if (LSTATUS error = ResolveSubKey(hKey, lpSubKey, &base, &names)) return error;
+  auto key = reg::Find(base, names);
   if (!key) return ERROR_FILE_NOT_FOUND;
   *phkResult = NewKeyHandle(key, samDesired);
   return ERROR_SUCCESS;
@@ -71,16 +82,14 @@ LSTATUS WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD
                                const struct _SECURITY_ATTRIBUTES*, PHKEY phkResult, LPDWORD lpdwDisposition) {
   if (!phkResult || !lpSubKey) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
-  LSTATUS error = ERROR_SUCCESS;
-  auto base = Resolve(hKey, &error);
-  if (!base) return error;
-  auto names = reg::SplitPath(lpSubKey);
-  if (!names) return ERROR_BAD_PATHNAME;
-  auto key = reg::Find(base->key, *names);
+  std::shared_ptr<reg::Key> base;
+  std::vector<std::u16string> names;
+  if (LSTATUS error = ResolveSubKey(hKey, lpSubKey, &base, &names)) return error;
+  auto key = reg::Find(base, names);
   bool created = false;
   if (!key) {
     if (sim::CallerProcessEnded()) return ERROR_ACCESS_DENIED;
-    key = reg::FindOrCreate(base->key, *names, &created);
+    key = reg::FindOrCreate(base, names, &created);
   }
   *phkResult = NewKeyHandle(key, samDesired);
   if (lpdwDisposition) *lpdwDisposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;

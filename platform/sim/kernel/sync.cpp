@@ -57,12 +57,9 @@ HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCWSTR lp
   auto mutex = sim::CreateOrOpenNamed<MutexObject>(
       lpName, [] { return std::make_shared<MutexObject>(); }, &existed);
   if (!mutex) return nullptr;
-  DWORD error = GetLastError();
   // The initial ownership applies only to a mutex this call created.
   if (bInitialOwner && !existed) mutex->Acquire();
-  HANDLE handle = sim::AddHandle(mutex, sim::CurrentProcess().info.pid);
-  SetLastError(error);
-  return handle;
+  return sim::AddHandle(mutex, sim::CurrentProcess().info.pid);  // keeps the error set above
 }
 
 HANDLE WINAPI OpenMutexW(DWORD, BOOL, LPCWSTR lpName) {
@@ -106,10 +103,7 @@ HANDLE WINAPI CreateEventW(LPSECURITY_ATTRIBUTES, BOOL bManualReset, BOOL bIniti
       },
       &existed);
   if (!event) return nullptr;
-  DWORD error = GetLastError();
-  HANDLE handle = sim::AddHandle(event, sim::CurrentProcess().info.pid);
-  SetLastError(error);
-  return handle;
+  return sim::AddHandle(event, sim::CurrentProcess().info.pid);  // keeps the error set above
 }
 
 BOOL WINAPI SetEvent(HANDLE hEvent) {

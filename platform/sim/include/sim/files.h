@@ -44,7 +44,8 @@ enum class FaultEffect {
   kCrash,
 };
 // Makes the `nth` next such operation on `windows_path` (1 = the very next) fail or crash.
-void InjectFileFault(const std::u16string& windows_path, FileOperation operation, int nth = 1,
+// False, arming nothing, when the path cannot be resolved or nth is below 1.
+bool InjectFileFault(const std::u16string& windows_path, FileOperation operation, int nth = 1,
                      FaultEffect effect = FaultEffect::kFail, DWORD error = ERROR_DISK_FULL);
 void ClearFileFaults();
 

@@ -1,0 +1,103 @@
+// Shared memory through named file mappings, and the process heap.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <sim/desktop.h>
+
+#include <cstring>
+
+#include "kernel_test_support.h"
+
+namespace {
+
+class FileMappingTest : public ::testing::Test {
+ protected:
+  sim::Desktop desktop;
+};
+
+TEST_F(FileMappingTest, ProcessesSeeTheSameMemoryThroughOneName) {
+  HANDLE mine = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, u"Tellbud.Shared");
+  ASSERT_NE(mine, nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+  auto* view = static_cast<char*>(MapViewOfFile(mine, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view[0], 0);  // paging-file memory starts zeroed
+  std::strcpy(view, "from the world");
+
+  std::string seen;
+  DWORD error = 0;
+  kernel_test::RunProcess(desktop, u"reader.exe", [&] {
+    HANDLE h = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, u"Tellbud.Shared");
+    error = GetLastError();
+    auto* other = static_cast<char*>(MapViewOfFile(h, FILE_MAP_READ, 0, 0, 0));
+    seen = other;
+    UnmapViewOfFile(other);
+    return 0;
+  });
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+  EXPECT_EQ(seen, "from the world");
+  EXPECT_TRUE(UnmapViewOfFile(view));
+  EXPECT_FALSE(UnmapViewOfFile(view));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_ADDRESS));
+}
+
+TEST_F(FileMappingTest, AViewKeepsTheMappingAliveAfterItsHandleCloses) {
+  HANDLE h = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16, u"Kept");
+  void* view = MapViewOfFile(h, FILE_MAP_WRITE, 0, 0, 16);
+  CloseHandle(h);
+  CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16, u"Kept");
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+  UnmapViewOfFile(view);
+}
+
+TEST_F(FileMappingTest, BadRequestsFail) {
+  EXPECT_EQ(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 0, nullptr), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  HANDLE h = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 100, nullptr);
+  EXPECT_EQ(MapViewOfFile(h, FILE_MAP_WRITE, 0, 0, 0), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(MapViewOfFile(h, FILE_MAP_READ, 0, 0, 101), nullptr);
+  EXPECT_EQ(MapViewOfFile(h, FILE_MAP_READ, 0, 10, 0), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MAPPED_ALIGNMENT));
+  EXPECT_EQ(MapViewOfFile(nullptr, FILE_MAP_READ, 0, 0, 0), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
+class HeapTest : public ::testing::Test {
+ protected:
+  sim::Desktop desktop;
+};
+
+TEST_F(HeapTest, ZeroedAllocationsAndFrees) {
+  auto* block = static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, 64));
+  ASSERT_NE(block, nullptr);
+  for (int i = 0; i < 64; ++i) EXPECT_EQ(block[i], 0);
+  EXPECT_TRUE(HeapFree(GetProcessHeap(), 0, block));
+  EXPECT_TRUE(HeapFree(GetProcessHeap(), 0, nullptr));
+  auto* global = static_cast<BYTE*>(GlobalAlloc(GPTR, 8));
+  ASSERT_NE(global, nullptr);
+  EXPECT_EQ(global[7], 0);
+  EXPECT_EQ(GlobalFree(global), nullptr);
+}
+
+TEST_F(HeapTest, FreeingAnUnknownPointerFailsWithoutHarm) {
+  int local = 0;
+  EXPECT_FALSE(HeapFree(GetProcessHeap(), 0, &local));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(GlobalFree(&local), &local);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  void* block = GlobalAlloc(GMEM_FIXED, 4);
+  GlobalFree(block);
+  EXPECT_EQ(GlobalFree(block), block);  // a second free is refused
+}
+
+TEST_F(HeapTest, BlocksLeftByAnEndedProcessAreReleasedWithTheDesktop) {
+  kernel_test::RunProcess(desktop, u"leaky.exe", [] {
+    HeapAlloc(GetProcessHeap(), 0, 1000);
+    GlobalAlloc(GMEM_FIXED, 1000);
+    return 0;
+  });
+  SUCCEED();  // the leak checker of the sanitizer build would report otherwise
+}
+
+}  // namespace
