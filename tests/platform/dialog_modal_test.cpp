@@ -264,13 +264,7 @@ TEST_F(DialogModalTest, ModelessDialogsTakeKeysThroughIsDialogMessageInTheirOwnL
   StartApp([&] {
     TemplateWriter t = OkCancelTemplate(WS_POPUP | WS_CAPTION | WS_VISIBLE);
     dialog = CreateDialogIndirectParamW(nullptr, t.Get(), nullptr, ScriptedDialogProc, 0);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      if (IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    return 0;
+    return RunDialogLoop(dialog);
   });
   PressKey(VK_RETURN);
   EXPECT_TRUE(ended);

@@ -8,6 +8,7 @@
 // disabled (a modal dialog owns it), or the item does not exist.
 #pragma once
 
+#include <commctrl.h>
 #include <windows.h>
 
 #include <optional>
@@ -35,15 +36,19 @@ struct ListViewInfo {
   int selection_mark = -1;
   DWORD extended_style = 0;
   int top_index = 0;
+  HIMAGELIST small_images = nullptr;  // LVSIL_SMALL
   bool enabled = true;
   bool visible = false;
 };
 std::optional<ListViewInfo> InspectListView(HWND list);
+// The icons of an image list, by image index (what a row's image shows).
+std::vector<HICON> ImageListIcons(HIMAGELIST images);
 
 struct ComboBoxInfo {
   std::vector<std::u16string> items;
   int selection = -1;
   std::u16string text;  // what the closed combo box shows
+  bool dropped = false;
   bool enabled = true;
   bool visible = false;
 };
