@@ -128,20 +128,16 @@ TEST_F(AutomationTest, StartVoiceOpensTheWindowWithAnOutgoingInvitation) {
 }
 
 TEST_F(AutomationTest, ContactMustBeASigninNameAndTheUserSignedIn) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
+  VARIANT number;
+  VariantInit(&number);
+  number.vt = VT_I4;
   IDispatch* d = nullptr;
-  EXPECT_EQ(On([&] { return root->InstantMessage(v, &d); }), E_INVALIDARG);
-  v.vt = VT_BSTR;
-  v.bstrVal = SysAllocString(u"");
-  EXPECT_EQ(On([&] { return root->StartVoice(v, &d); }), E_INVALIDARG);
-  VariantClear(&v);
+  EXPECT_EQ(On([&] { return root->InstantMessage(number, &d); }), E_INVALIDARG);
+  BstrArg empty(u"");
+  EXPECT_EQ(On([&] { return root->StartVoice(empty.v, &d); }), E_INVALIDARG);
   messenger.SignOut();
-  v.vt = VT_BSTR;
-  v.bstrVal = SysAllocString(u"bob@example.com");
-  EXPECT_EQ(On([&] { return root->InstantMessage(v, &d); }), E_FAIL);
-  VariantClear(&v);
+  BstrArg bob(u"bob@example.com");
+  EXPECT_EQ(On([&] { return root->InstantMessage(bob.v, &d); }), E_FAIL);
   EXPECT_TRUE(messenger.Conversations().empty());
 }
 
@@ -258,18 +254,14 @@ TEST_F(AutomationTest, FaultFailsTheNamedMethodTheGivenNumberOfTimes) {
 
 TEST_F(AutomationTest, LastingFaultFailsUntilHealedAndChangesNothing) {
   messenger.Fail("InstantMessage", E_FAIL, FaultPlan::kUntilHealed);
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_BSTR;
-  v.bstrVal = SysAllocString(u"bob@example.com");
+  BstrArg bob(u"bob@example.com");
   IDispatch* d = nullptr;
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(On([&] { return root->InstantMessage(v, &d); }), E_FAIL);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(On([&] { return root->InstantMessage(bob.v, &d); }), E_FAIL);
   EXPECT_TRUE(messenger.Conversations().empty());
   EXPECT_TRUE(transcript.lines.empty());
   messenger.Heal();
-  EXPECT_EQ(On([&] { return root->InstantMessage(v, &d); }), S_OK);
+  EXPECT_EQ(On([&] { return root->InstantMessage(bob.v, &d); }), S_OK);
   d->Release();
-  VariantClear(&v);
 }
 
 TEST_F(AutomationTest, NullOutPointersAreRefused) {

@@ -60,6 +60,19 @@ ComPtr<T> As(IUnknown* object, REFIID iid) {
   return ComPtr<T>::Adopt(out);
 }
 
+// A VT_BSTR argument, freed when it goes.
+struct BstrArg {
+  VARIANT v;
+  explicit BstrArg(const char16_t* text) {
+    VariantInit(&v);
+    v.vt = VT_BSTR;
+    v.bstrVal = SysAllocString(text);
+  }
+  ~BstrArg() { VariantClear(&v); }
+  BstrArg(const BstrArg&) = delete;
+  BstrArg& operator=(const BstrArg&) = delete;
+};
+
 inline Text BstrText(BSTR b) { return Text(b ? b : TEXT(""), SysStringLen(b)); }
 
 class Client {
@@ -148,13 +161,9 @@ class AutomationTest : public StandInTest {
   ComPtr<IMessengerConversationWnd> OpenWith(const char16_t* signin, bool voice = false) {
     ComPtr<IMessengerConversationWnd> window;
     client->Do([&] {
-      VARIANT v;
-      VariantInit(&v);
-      v.vt = VT_BSTR;
-      v.bstrVal = SysAllocString(signin);
+      BstrArg contact(signin);
       IDispatch* d = nullptr;
-      HRESULT hr = voice ? root->StartVoice(v, &d) : root->InstantMessage(v, &d);
-      VariantClear(&v);
+      HRESULT hr = voice ? root->StartVoice(contact.v, &d) : root->InstantMessage(contact.v, &d);
       ASSERT_EQ(hr, S_OK);
       window = As<IMessengerConversationWnd>(d, IID_IMessengerConversationWnd);
       d->Release();

@@ -89,15 +89,11 @@ TEST_F(EventsTest, ParticipantEventsHaveTheWindowFirstAndTheContactSecond) {
 TEST_F(EventsTest, EventsArriveOnTheAdvisingThreadWhenItsLoopRunsNotInsideTheCall) {
   size_t during_call = 99;
   client->Do([&] {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocString(u"bob@example.com");
+    BstrArg contact(u"bob@example.com");
     IDispatch* d = nullptr;
-    root->InstantMessage(v, &d);
+    root->InstantMessage(contact.v, &d);
     during_call = sink->events.size();
     d->Release();
-    VariantClear(&v);
   });
   EXPECT_EQ(during_call, 0u);
   ASSERT_EQ(Ids(), std::vector<DISPID>{DISPID_MUAE_ONIMWINDOWCREATED});
@@ -107,14 +103,10 @@ TEST_F(EventsTest, EventsArriveOnTheAdvisingThreadWhenItsLoopRunsNotInsideTheCal
 TEST_F(EventsTest, UnadvisedSinkIsNotCalledAgainEvenForEventsOnTheirWay) {
   client->Do([&] {
     // The window-opened event is on its way to this thread when the sink is unadvised.
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocString(u"bob@example.com");
+    BstrArg contact(u"bob@example.com");
     IDispatch* d = nullptr;
-    ASSERT_EQ(root->InstantMessage(v, &d), S_OK);
+    ASSERT_EQ(root->InstantMessage(contact.v, &d), S_OK);
     d->Release();
-    VariantClear(&v);
     auto container = As<IConnectionPointContainer>(root.Get(), IID_IConnectionPointContainer);
     IConnectionPoint* point = nullptr;
     container->FindConnectionPoint(DIID_DMessengerEvents, &point);

@@ -1,7 +1,7 @@
 // A hidden message-only window that runs closures on the thread that created it: posted (the
 // caller goes on) or sent (the caller waits, as an out-of-process call waits for its server).
-// Messenger's thread serves automation calls and the world's commands through one; a program's
-// thread receives Messenger's events through another.
+// Messenger's thread serves automation calls (sent) and the world's commands (posted) through
+// one. (Events travel the other way through world::ApartmentPoster.)
 #pragma once
 
 #include <windows.h>

@@ -90,7 +90,7 @@ DISPID Connections::DispatchIdOf(MessengerEvent event) {
   return DISPID_UNKNOWN;
 }
 
-DWORD Connections::Add(ComPtr<IDispatch> sink, std::shared_ptr<CallWindow> poster) {
+DWORD Connections::Add(ComPtr<IDispatch> sink, std::shared_ptr<ApartmentPoster> poster) {
   auto c = std::make_shared<Connection>();
   c->cookie = next_cookie_++;
   c->sink = std::move(sink);
@@ -124,8 +124,11 @@ void Connections::Fire(MessengerEvent event, const std::vector<EventArg>& args) 
   DISPID dispid = DispatchIdOf(event);
   for (const auto& c : connections_) {
     // The closure keeps the sink alive until it has run; Unadvise in between stops the call.
-    c->poster->Post([c, sink = c->sink, link, event, args, window_type, dispid] {
-      if (!c->active) return;
+    // It names its connection weakly: the connection owns the poster that queues the closure.
+    std::weak_ptr<Connection> weak = c;
+    c->poster->Post([weak, sink = c->sink, link, event, args, window_type, dispid] {
+      auto connection = weak.lock();
+      if (!connection || !connection->active) return;
       EventParams params(link, event, args, window_type);
       sink->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, params.get(), nullptr, nullptr, nullptr);
     });

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "world/common/com_ptr.h"
-#include "world/messenger/call_window.h"
+#include "world/common/apartment_poster.h"
 #include "world/messenger/faults.h"
 #include "world/messenger/server.h"
 
@@ -25,7 +25,7 @@ class Connections : public EventOutlet {
   void SetLink(std::weak_ptr<ServerLink> link) { link_ = std::move(link); }
 
   // On Messenger's thread. `poster` runs closures on the advising thread. Returns the cookie.
-  DWORD Add(ComPtr<IDispatch> sink, std::shared_ptr<CallWindow> poster);
+  DWORD Add(ComPtr<IDispatch> sink, std::shared_ptr<ApartmentPoster> poster);
   // False for an unknown cookie. Events already on their way to the sink are not delivered.
   bool Remove(DWORD cookie);
   // Messenger is gone: every sink is released and nothing more is delivered.
@@ -39,7 +39,7 @@ class Connections : public EventOutlet {
   struct Connection {
     DWORD cookie = 0;
     ComPtr<IDispatch> sink;
-    std::shared_ptr<CallWindow> poster;
+    std::shared_ptr<ApartmentPoster> poster;
     bool active = true;
   };
   FaultPlan& faults_;

@@ -39,8 +39,8 @@ class ConnectionPointObject final : public ComObject<IConnectionPoint> {
       return CONNECT_E_CANNOTCONNECT;
     sink = ComPtr<IDispatch>::Adopt(raw);
     // Events reach the sink on this, the advising, thread.
-    auto poster = std::make_shared<CallWindow>();
-    if (!poster->Valid()) return E_OUTOFMEMORY;
+    auto poster = std::make_shared<ApartmentPoster>();
+    if (!poster->IsValid()) return E_OUTOFMEMORY;
     DWORD cookie = 0;
     HRESULT hr = CallMessenger(link_, "Advise", [&](MessengerServer&) {
       cookie = link_->events->Add(sink, poster);

@@ -53,9 +53,12 @@ bool MessengerServer::Create() {
 void MessengerServer::Run() {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // A dispatched click may close a dialog, so go through a copy of the list.
+    std::vector<HWND> open;
+    for (const DialogRecord& d : dialogs_) open.push_back(d.hwnd);
     bool handled = false;
-    for (const DialogRecord& d : dialogs_) {
-      if (IsDialogMessageW(d.hwnd, &msg)) {
+    for (HWND dialog : open) {
+      if (IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) {
         handled = true;
         break;
       }

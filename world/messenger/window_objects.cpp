@@ -7,9 +7,29 @@ namespace {
 
 LONG HandleValue(HWND hwnd) { return static_cast<LONG>(reinterpret_cast<LONG_PTR>(hwnd)); }
 
-class MainWindowObject final : public DispatchProxy<IMessengerWindow> {
+// The window interface's slots that the program never calls, for both kinds of window.
+template <typename Interface>
+class WindowProxy : public DispatchProxy<Interface> {
  public:
-  explicit MainWindowObject(Link link) : DispatchProxy(std::move(link)) {}
+  MESSENGER_RESERVED_SLOT(9)
+  MESSENGER_RESERVED_SLOT(10)
+  MESSENGER_RESERVED_SLOT(11)
+  MESSENGER_RESERVED_SLOT(12)
+  MESSENGER_RESERVED_SLOT(13)
+  MESSENGER_RESERVED_SLOT(14)
+  MESSENGER_RESERVED_SLOT(15)
+  MESSENGER_RESERVED_SLOT(16)
+  MESSENGER_RESERVED_SLOT(17)
+  MESSENGER_RESERVED_SLOT(19)
+  MESSENGER_RESERVED_SLOT(20)
+
+ protected:
+  using DispatchProxy<Interface>::DispatchProxy;
+};
+
+class MainWindowObject final : public WindowProxy<IMessengerWindow> {
+ public:
+  explicit MainWindowObject(Link link) : WindowProxy(std::move(link)) {}
 
   STDMETHODIMP Close() override {
     return Call("Close", [](MessengerServer& s) {
@@ -32,26 +52,15 @@ class MainWindowObject final : public DispatchProxy<IMessengerWindow> {
       return S_OK;
     });
   }
-  MESSENGER_RESERVED_SLOT(9)
-  MESSENGER_RESERVED_SLOT(10)
-  MESSENGER_RESERVED_SLOT(11)
-  MESSENGER_RESERVED_SLOT(12)
-  MESSENGER_RESERVED_SLOT(13)
-  MESSENGER_RESERVED_SLOT(14)
-  MESSENGER_RESERVED_SLOT(15)
-  MESSENGER_RESERVED_SLOT(16)
-  MESSENGER_RESERVED_SLOT(17)
-  MESSENGER_RESERVED_SLOT(19)
-  MESSENGER_RESERVED_SLOT(20)
 };
 
 // A conversation window, named by its conversation. Once the window has closed its calls fail
 // with E_FAIL; only the object of the window-closed event still tells the handle the window had,
 // so that a program can tell which of its windows went.
-class ConversationObject final : public DispatchProxy<IMessengerConversationWnd> {
+class ConversationObject final : public WindowProxy<IMessengerConversationWnd> {
  public:
   ConversationObject(Link link, int conversation, HWND hwnd, bool after_close)
-      : DispatchProxy(std::move(link)), conversation_(conversation), hwnd_(hwnd), after_close_(after_close) {}
+      : WindowProxy(std::move(link)), conversation_(conversation), hwnd_(hwnd), after_close_(after_close) {}
 
   STDMETHODIMP Close() override {
     return OnOpenWindow("Close", [&](MessengerServer& s, const Conversation& c) {
@@ -90,17 +99,6 @@ class ConversationObject final : public DispatchProxy<IMessengerConversationWnd>
       return ReturnString(c.history, pbstrHistory);
     });
   }
-  MESSENGER_RESERVED_SLOT(9)
-  MESSENGER_RESERVED_SLOT(10)
-  MESSENGER_RESERVED_SLOT(11)
-  MESSENGER_RESERVED_SLOT(12)
-  MESSENGER_RESERVED_SLOT(13)
-  MESSENGER_RESERVED_SLOT(14)
-  MESSENGER_RESERVED_SLOT(15)
-  MESSENGER_RESERVED_SLOT(16)
-  MESSENGER_RESERVED_SLOT(17)
-  MESSENGER_RESERVED_SLOT(19)
-  MESSENGER_RESERVED_SLOT(20)
 
  private:
   HRESULT OnOpenWindow(const char* op,
