@@ -2,6 +2,8 @@
 
 #include <sim/controls.h>
 
+#include "res/resource.h"
+
 #include "world/core/call_state.h"
 #include "world/core/desktop_seed.h"
 #include "world/core/reporter.h"
@@ -12,14 +14,20 @@ namespace console {
 
 namespace {
 
-// A row's image as a person tells it apart: the online or offline picture.
-std::string ImageName(HWND, int image) {
+// A row's image as a person tells it apart: the program's online or offline picture, or how
+// another picture looks.
+std::string ImageName(const sim::ListViewInfo& view, int image, const std::filesystem::path& exe_folder) {
   if (image < 0) return "no image";
-  return "image " + std::to_string(image);
+  std::vector<HICON> icons = sim::ImageListIcons(view.small_images);
+  if (static_cast<size_t>(image) >= icons.size()) return "image " + std::to_string(image);
+  std::string look = world::DescribeIconLook(icons[image], exe_folder);
+  if (look == "#" + std::to_string(IDI_ONLINE)) return "online";
+  if (look == "#" + std::to_string(IDI_OFFLINE)) return "offline";
+  return look;
 }
 
 // The contact list's rows: the first three columns and the row's image.
-void DescribeContactList(HWND main, std::vector<std::string>& out) {
+void DescribeContactList(HWND main, const std::filesystem::path& exe_folder, std::vector<std::string>& out) {
   HWND list = nullptr;
   for (HWND child : sim::ChildWindows(main)) {
     auto info = sim::InspectWindow(child);
@@ -33,7 +41,7 @@ void DescribeContactList(HWND main, std::vector<std::string>& out) {
     std::string line = "  row " + std::to_string(i + 1) + ":";
     for (size_t col = 0; col < 3; ++col)
       line += " " + world::Quote(col < row.texts.size() ? world::Utf8(row.texts[col]) : "");
-    line += " " + ImageName(list, row.image);
+    line += " " + ImageName(*view, row.image, exe_folder);
     if (row.selected) line += " selected";
     if (i == static_cast<size_t>(view->selection_mark)) line += " marked";
     out.push_back(line);
@@ -51,7 +59,7 @@ void DescribeMainWindow(world::World& w, std::vector<std::string>& out) {
   if (!info) return;
   out.push_back("main window: " + world::Quote(world::Utf8(info->title)) +
                 (info->visible ? " visible" : " hidden") + (info->minimized ? " minimized" : ""));
-  DescribeContactList(*main, out);
+  DescribeContactList(*main, w.exe_folder(), out);
 }
 
 void DescribeTray(world::World& w, std::vector<std::string>& out) {
