@@ -21,10 +21,10 @@ class ShowTest : public ::testing::Test {
   void StartFakeTellbud(bool visible) {
     sim::ProcessInfo info{0, u"Tellbud.exe", world.ModulePath(), u"\"" + world.ModulePath() + u"\""};
     world.desktop().StartProcess(info, [this, visible] {
-      main = CreateWindowExW(0, u"#32770", u"Tellbud", WS_POPUP | WS_CAPTION | (visible ? WS_VISIBLE : 0), 0, 0,
-                             300, 200, nullptr, nullptr, nullptr, nullptr);
-      HWND list = CreateWindowExW(0, WC_LISTVIEWW, u"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 200, 100, main,
-                                  nullptr, nullptr, nullptr);
+      main = CreateWindowExW(0, u"#32770", u"Tellbud", WS_POPUP | WS_CAPTION | (visible ? WS_VISIBLE : 0), 0,
+                             0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+      HWND list = CreateWindowExW(0, WC_LISTVIEWW, u"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 200, 100,
+                                  main, nullptr, nullptr, nullptr);
       HIMAGELIST images = ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 2, 1);
       ImageList_AddIcon(images, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ONLINE)));
       ImageList_AddIcon(images, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_OFFLINE)));
