@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "world/console/duration.h"
+#include "world/console/numbers.h"
 #include "world/console/tokenizer.h"
+#include "world/core/text.h"
 
 namespace {
 
@@ -67,6 +69,27 @@ TEST(DurationTest, PartsAddUpAndFractionsAreAllowed) {
 TEST(DurationTest, MalformedDurationsAreRejected) {
   for (const char* bad : {"", "5", "s", "2x", "-1s", "1..5s", "2 s", ".s", "1e3ms", "99999999999999h"})
     EXPECT_EQ(console::ParseDuration(bad), std::nullopt) << bad;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextTest, Utf8AndUtf16RoundTripAndReplaceWhatIsBroken) {
+  EXPECT_EQ(world::Utf16("M\xC3\xBCller \xF0\x9F\x93\x9E"), u"M\u00FCller \U0001F4DE");
+  EXPECT_EQ(world::Utf8(u"M\u00FCller \U0001F4DE"), "M\xC3\xBCller \xF0\x9F\x93\x9E");
+  EXPECT_EQ(world::Utf16("a\xFF"
+                         "b"),
+            u"a\uFFFDb");
+  EXPECT_EQ(world::Utf16("\xC0\xAF"), u"\uFFFD\uFFFD") << "an overlong '/' is not a '/'";
+  EXPECT_EQ(world::Utf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");
+}
+
+TEST(NumberTest, DecimalOrHexadecimalWithoutSigns) {
+  EXPECT_EQ(console::ParseNumber("131"), 131u);
+  EXPECT_EQ(console::ParseNumber("0x0AB0"), 0xAB0u);
+  for (const char* bad : {"", "0x", "-1", "+1", "12z", " 1", "0x1g", "99999999999999999999999"})
+    EXPECT_EQ(console::ParseNumber(bad), std::nullopt) << bad;
 }
 
 }  // namespace
