@@ -92,3 +92,19 @@ TEST_F(ProgramTest, TellbudFindsItsStartupFolderForStartWithWindows) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ProgramTest, ContactListRowsTakeTheMouse) {
+  for (const char* line :
+       {"messenger start", "messenger signin", "contact add bob@example.com Bob online", "start"})
+    ASSERT_EQ(console.ExecuteLine(line).outcome, Outcome::kOk) << line;
+  world.Wait(3000);
+  ASSERT_EQ(console.ExecuteLine("list rclick 1").outcome, Outcome::kOk);
+  EXPECT_TRUE(Printed("menu open \"StartVoice\""));
+  EXPECT_EQ(console.ExecuteLine("menu none").outcome, Outcome::kOk);
+  EXPECT_EQ(console.ExecuteLine("list click 0").outcome, Outcome::kBadCommand);
+  EXPECT_EQ(console.ExecuteLine("list wave 1").outcome, Outcome::kBadCommand);
+}
+
+}  // namespace

@@ -1,10 +1,12 @@
 // What the user does at the PC: Tellbud's main window, the tray icon, pop-up menus, other
 // programs' windows.
+#include <sim/controls.h>
 #include <sim/dialogs.h>
 #include <sim/menus.h>
 #include <sim/tray.h>
 
 #include "world/console/console.h"
+#include "world/console/numbers.h"
 #include "world/core/menu_text.h"
 #include "world/core/text.h"
 #include "world/messenger/stand_in.h"
@@ -91,6 +93,30 @@ Result Menu(Console& c, const Call& call) {
   return Result::Ok();
 }
 
+// The mouse on a row of Tellbud's contact list (rows counted from 1, as `show` prints them).
+Result List(Console& c, const Call& call) {
+  const std::string& action = call.args[0];
+  auto row = ParseNumber(call.args[1]);
+  if (!row || *row == 0 || *row > 100000)
+    return Result::Bad("not a row: '" + call.args[1] + "' (1 is the first)");
+  auto list = c.world().TellbudContactList();
+  if (!list) return Result::Failed("Tellbud has no contact list");
+  int index = static_cast<int>(*row) - 1;
+  bool done = false;
+  if (action == "click") {
+    done = sim::ClickListViewRow(*list, index);
+  } else if (action == "dblclick") {
+    done = sim::DoubleClickListViewRow(*list, index);
+  } else if (action == "rclick") {
+    done = sim::RightClickListViewRow(*list, index);
+  } else {
+    return Result::Bad("usage: list click|dblclick|rclick ROW");
+  }
+  if (!done) return Result::Failed("the contact list does not take the mouse now (hidden or disabled)");
+  c.world().Settle();
+  return Result::Ok();
+}
+
 // A button of an open dialog (a message box, the About box), clicked by its text.
 Result Button(Console& c, const Call& call) {
   auto dialog = sim::FindDialog(world::Utf16(call.args[0]));
@@ -132,6 +158,8 @@ Result Dialog(Console& c, const Call& call) {
 void AddDesktopCommands(Console& c) {
   c.Add({"menu", "", 1, -1, "menu ITEM | menu none", "choose an item of the open pop-up menu, or dismiss it",
          Menu});
+  c.Add({"list", "", 2, 2, "list click|dblclick|rclick ROW", "the mouse on a row of Tellbud's contact list",
+         List});
   c.Add({"button", "", 2, 2, "button \"DIALOG TITLE\" \"TEXT\"", "click a button of an open dialog", Button});
   c.Add({"window", "minimize", 1, 1, "window minimize SIGNIN", "minimise Messenger's conversation window",
          [](Console& c, const Call& call) { return ConversationWindow(c, call, true); }});

@@ -27,13 +27,9 @@ std::string ImageName(const sim::ListViewInfo& view, int image, const std::files
 }
 
 // The contact list's rows: the first three columns and the row's image.
-void DescribeContactList(HWND main, const std::filesystem::path& exe_folder, std::vector<std::string>& out) {
-  HWND list = nullptr;
-  for (HWND child : sim::ChildWindows(main)) {
-    auto info = sim::InspectWindow(child);
-    if (info && info->class_name == u"SysListView32") list = child;
-  }
-  auto view = list ? sim::InspectListView(list) : std::nullopt;
+void DescribeContactList(world::World& w, std::vector<std::string>& out) {
+  auto list = w.TellbudContactList();
+  auto view = list ? sim::InspectListView(*list) : std::nullopt;
   if (!view) return;
   if (view->rows.empty()) out.push_back("  no rows");
   for (size_t i = 0; i < view->rows.size(); ++i) {
@@ -41,7 +37,7 @@ void DescribeContactList(HWND main, const std::filesystem::path& exe_folder, std
     std::string line = "  row " + std::to_string(i + 1) + ":";
     for (size_t col = 0; col < 3; ++col)
       line += " " + world::Quote(col < row.texts.size() ? world::Utf8(row.texts[col]) : "");
-    line += " " + ImageName(*view, row.image, exe_folder);
+    line += " " + ImageName(*view, row.image, w.exe_folder());
     if (row.selected) line += " selected";
     if (i == static_cast<size_t>(view->selection_mark)) line += " marked";
     out.push_back(line);
@@ -59,7 +55,7 @@ void DescribeMainWindow(world::World& w, std::vector<std::string>& out) {
   if (!info) return;
   out.push_back("main window: " + world::Quote(world::Utf8(info->title)) +
                 (info->visible ? " visible" : " hidden") + (info->minimized ? " minimized" : ""));
-  DescribeContactList(*main, w.exe_folder(), out);
+  DescribeContactList(w, out);
 }
 
 void DescribeTray(world::World& w, std::vector<std::string>& out) {

@@ -86,6 +86,16 @@ std::optional<HWND> World::TellbudMainWindow() const {
   return found;
 }
 
+std::optional<HWND> World::TellbudContactList() const {
+  auto main = TellbudMainWindow();
+  if (!main) return std::nullopt;
+  for (HWND child : sim::ChildWindows(*main)) {
+    auto info = sim::InspectWindow(child);
+    if (info && info->class_name == u"SysListView32") return child;
+  }
+  return std::nullopt;
+}
+
 std::optional<sim::TrayIconInfo> TellbudTrayIcon(World& world) {
   auto icons = sim::TrayIcons();
   if (icons.empty()) return std::nullopt;

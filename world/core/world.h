@@ -53,6 +53,8 @@ class World {
   std::vector<DWORD> RunningTellbuds() const;
   // The main window of the oldest running Tellbud: its unowned dialog window.
   std::optional<HWND> TellbudMainWindow() const;
+  // The contact list (the list view) in that main window.
+  std::optional<HWND> TellbudContactList() const;
 
   // ---- Time -----------------------------------------------------------------------------------
   // Lets every thread run until all of them wait; the clock stands still.
