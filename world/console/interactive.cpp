@@ -41,20 +41,13 @@ void OnLine(char* line) {
 }
 
 // Prints a line while the prompt (and whatever the person typed so far) is on screen: the
-// prompt goes, the line is printed, the prompt comes back as it was.
+// prompt line is cleared, the line printed, and the prompt drawn again as it was.
 void PrintAbovePrompt(const std::string& text) {
-  int point = rl_point;
-  char* typed = rl_copy_text(0, rl_end);
-  rl_save_prompt();
-  rl_replace_line("", 0);
-  rl_redisplay();
+  rl_clear_visible_line();
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fputc('\n', stdout);
-  rl_restore_prompt();
-  rl_replace_line(typed, 0);
-  rl_point = point;
-  rl_redisplay();
-  std::free(typed);
+  std::fflush(stdout);
+  rl_forced_update_display();
 }
 
 void PrintPlain(const std::string& text) {
