@@ -5,6 +5,9 @@
 #include <commctrl.h>
 #include <strsafe.h>
 
+#include <framework/resources.h>
+#include <framework/winapp.h>
+
 #include "app/paths.h"
 #include "res/resource.h"
 

@@ -211,7 +211,7 @@ CString& CString::MakeReverse() {
   return *this;
 }
 
-void CString::Format(LPCWSTR pszFormat, ...) {
+void CString::FormatArgs(LPCWSTR pszFormat, ...) {
   va_list args;
   va_start(args, pszFormat);
   FormatV(pszFormat, args);
@@ -220,7 +220,7 @@ void CString::Format(LPCWSTR pszFormat, ...) {
 
 void CString::FormatV(LPCWSTR pszFormat, va_list args) { m_str = FormatToString(pszFormat, args); }
 
-void CString::AppendFormat(LPCWSTR pszFormat, ...) {
+void CString::AppendFormatArgs(LPCWSTR pszFormat, ...) {
   va_list args;
   va_start(args, pszFormat);
   m_str += FormatToString(pszFormat, args);

@@ -18,15 +18,6 @@ bool ReturnsResultDirectly(UINT message) {
          (message >= kCtlColorFirst && message <= kCtlColorLast);
 }
 
-void TraceException(const CString& where, const std::exception& e) {
-  CString line = TEXT("Exception in ") + where + TEXT(": ");
-  for (const char* p = e.what(); p && *p; ++p) {
-    unsigned char c = static_cast<unsigned char>(*p);
-    line += static_cast<WCHAR>(c < 0x80 ? c : '?');
-  }
-  AfxTrace(line);
-}
-
 CString MessageHandlerName(UINT message) {
   CString name;
   name.Format(TEXT("the handler of message 0x%04X"), message);
@@ -167,7 +158,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
   try {
     return dialog->HandleMessage(message, wParam, lParam);
   } catch (const std::exception& e) {
-    TraceException(MessageHandlerName(message), e);
+    AfxTraceException(MessageHandlerName(message), e);
     return FALSE;
   }
 }
@@ -185,7 +176,7 @@ LRESULT CALLBACK CDialog::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, L
       try {
         dialog->HandleNcDestroy();  // may delete the dialog (PostNcDestroy)
       } catch (const std::exception& e) {
-        TraceException(MessageHandlerName(message), e);
+        AfxTraceException(MessageHandlerName(message), e);
       }
     }
   }
@@ -368,7 +359,7 @@ HRESULT CDialog::FireEvent(UINT nCtrlID, DISPID dispid, const DISPPARAMS& params
   } catch (const std::exception& e) {
     CString where;
     where.Format(TEXT("the handler of event %d of control %u"), static_cast<int>(dispid), nCtrlID);
-    TraceException(where, e);
+    AfxTraceException(where, e);
     return DISP_E_EXCEPTION;
   }
 }

@@ -131,18 +131,31 @@ void AfxTrace(LPCWSTR pszText) {
   OutputDebugStringW(line);
 }
 
+void AfxTraceException(LPCWSTR pszWhere, const std::exception& e) {
+  CString line = CString(TEXT("Exception in ")) + pszWhere + TEXT(": ");
+  for (const char* p = e.what(); p && *p; ++p) {
+    unsigned char c = static_cast<unsigned char>(*p);
+    line += static_cast<WCHAR>(c < 0x80 ? c : '?');
+  }
+  AfxTrace(line);
+}
+
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int nCmdShow) {
   CWinApp* app = AfxGetApp();
   if (!app) return -1;
   Settings().Reset();
   app->BeginRun(hInstance, lpCmdLine, nCmdShow);
-  int exitCode;
-  if (app->InitInstance()) {
-    exitCode = app->Run();
-  } else {
-    CWnd* mainWnd = app->m_pMainWnd;
-    if (mainWnd && mainWnd->GetSafeHwnd()) mainWnd->DestroyWindow();
-    exitCode = app->ExitInstance();
+  int exitCode = -1;
+  try {
+    if (app->InitInstance()) {
+      exitCode = app->Run();
+    } else {
+      CWnd* mainWnd = app->m_pMainWnd;
+      if (mainWnd && mainWnd->GetSafeHwnd()) mainWnd->DestroyWindow();
+      exitCode = app->ExitInstance();
+    }
+  } catch (const std::exception& e) {
+    AfxTraceException(TEXT("the application's start or run"), e);
   }
   for (int i = Settings().Peek().oleInitializations; i > 0; --i) CoUninitialize();
   Settings().Reset();

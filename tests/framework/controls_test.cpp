@@ -1,6 +1,8 @@
 // The control wrappers, menus and image lists, driven from inside a running dialog.
 #include "framework_fixture.h"
 
+#include <sim/menus.h>
+
 #include <string>
 
 namespace framework_test {
@@ -180,7 +182,7 @@ TEST_F(ControlsTest, GetDlgItemFindsBoundWrappersAndWrapsOtherControls) {
   });
 }
 
-TEST_F(ControlsTest, MenusFromResourcesKeepSubMenuWrappers) {
+CResourceTable WithTrayMenu() {
   CResourceTable table = TestResources();
   table.menus = {{kTrayMenu,
                   {{u"Tray",
@@ -188,9 +190,13 @@ TEST_F(ControlsTest, MenusFromResourcesKeepSubMenuWrappers) {
                     MF_STRING,
                     {{u"&Options...", kOptions, MF_STRING},
                      {u"Start with Windows", kAutorun, MF_STRING},
-                     {nullptr, 0, MF_SEPARATOR},
+                     CMenuItemResource::Separator(),
                      {u"E&xit", kExit, MF_STRING}}}}}};
-  AfxSetResourceTable(table);
+  return table;
+}
+
+TEST_F(ControlsTest, MenusFromResourcesKeepSubMenuWrappers) {
+  AfxSetResourceTable(WithTrayMenu());
   RunInDialog([](ControlsDialog& d) {
     CMenu menu;
     EXPECT_FALSE(menu.LoadMenu(999));
@@ -235,6 +241,56 @@ TEST_F(ControlsTest, AMenuWrapperDestroysTheMenuItOwns) {
     EXPECT_TRUE(IsMenu(held));
     DestroyMenu(held);
   });
+}
+
+constexpr UINT kShowMenu = WM_USER + 140;
+
+// Shows the tray menu as a pop-up on kShowMenu and records the commands that reach it.
+class MenuDialog : public CDialog {
+ public:
+  MenuDialog() : CDialog(kParentDialog) {}
+  std::vector<UINT> commands;
+  BOOL tracked = -1;
+
+ protected:
+  BOOL OnMessage(UINT message, WPARAM, LPARAM, LRESULT*) override {
+    if (message != kShowMenu) return FALSE;
+    CMenu menu;
+    menu.LoadMenu(kTrayMenu);
+    tracked = menu.GetSubMenu(0)->TrackPopupMenuEx(TPM_RIGHTBUTTON, 10, 10, this);
+    return TRUE;
+  }
+  BOOL OnCommandId(UINT nID, UINT, HWND) override {
+    commands.push_back(nID);
+    return TRUE;
+  }
+};
+
+TEST_F(ControlsTest, APopupMenuChoiceArrivesAsACommandAndADismissalAsNothing) {
+  AfxSetResourceTable(WithTrayMenu());
+  MenuDialog dialog;
+  Start([&] { return static_cast<int>(dialog.DoModal()); });
+  HWND hWnd = FindDialog(u"Main");
+  PostMessageW(hWnd, kShowMenu, 0, 0);
+  desktop.RunUntilIdle();
+  auto open = sim::OpenPopupMenu();
+  ASSERT_TRUE(open.has_value());
+  EXPECT_EQ(open->owner, hWnd);
+  ASSERT_EQ(open->items.size(), 4u);
+  EXPECT_TRUE(open->items[2].separator);
+  EXPECT_TRUE(sim::ChoosePopupMenuItem(u"Exit"));
+  desktop.RunUntilIdle();
+  EXPECT_EQ(dialog.tracked, TRUE);
+  EXPECT_EQ(dialog.commands, std::vector<UINT>{kExit});
+
+  PostMessageW(hWnd, kShowMenu, 0, 0);
+  desktop.RunUntilIdle();
+  EXPECT_TRUE(sim::DismissPopupMenu());
+  desktop.RunUntilIdle();
+  EXPECT_EQ(dialog.tracked, FALSE);
+  EXPECT_EQ(dialog.commands.size(), 1u);
+  Command(hWnd, IDCANCEL);
+  EXPECT_EQ(ExitCode(), IDCANCEL);
 }
 
 }  // namespace

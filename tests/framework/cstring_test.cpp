@@ -135,6 +135,14 @@ TEST_F(CStringTest, FormatGrowsItsBufferForLongResults) {
   EXPECT_EQ(s.GetLength(), 5003);
 }
 
+TEST_F(CStringTest, FormatTakesCStringArgumentsAsText) {
+  CString name(u"Bob"), s;
+  s.Format(u"%s is %s (%c)", name, u"online", u'!');
+  EXPECT_EQ(S(s), u"Bob is online (!)");
+  s.AppendFormat(u" %s", CString(u"again"));
+  EXPECT_EQ(S(s), u"Bob is online (!) again");
+}
+
 TEST_F(CStringTest, BufferAccessTakesTheLengthUpToTheTerminator) {
   CString s(u"abc");
   LPWSTR buffer = s.GetBuffer(10);

@@ -1,6 +1,9 @@
 // Data exchange between a dialog's members and its controls, and validation with its message box.
 #include "framework_fixture.h"
 
+#include <sim/controls.h>
+#include <sim/dialogs.h>
+
 namespace framework_test {
 namespace {
 
@@ -75,10 +78,11 @@ TEST_F(DataExchangeTest, LoadingFillsTheControlsAndLimitsTheEdit) {
 TEST_F(DataExchangeTest, OkSavesTheControlsIntoTheMembers) {
   SettingsDialog dialog;
   Run(dialog);
-  SetWindowTextW(Item(kEditId), u"Bob");
-  SendMessageW(Item(kComboId), CB_SETCURSEL, 2, 0);
-  SendMessageW(Item(kSliderId), TBM_SETPOS, TRUE, 70);
-  Command(hWnd, IDOK);
+  sim::TypeIntoEdit(Item(kEditId), u"Bob", /*replace=*/true);
+  sim::ChooseComboBoxItem(Item(kComboId), 2);
+  sim::DragTrackbar(Item(kSliderId), 70);
+  sim::ClickButton(hWnd, IDOK);
+  desktop.RunUntilIdle();
   EXPECT_EQ(result, IDOK);
   EXPECT_TRUE(dialog.m_name == u"Bob");
   EXPECT_EQ(dialog.m_ring, 2);
@@ -96,17 +100,30 @@ TEST_F(DataExchangeTest, CancelLeavesTheMembersAsTheyWere) {
   EXPECT_TRUE(dialog.m_name == u"Alice");
 }
 
+TEST_F(DataExchangeTest, TypingStopsAtTheLimitTheValidationSet) {
+  SettingsDialog dialog;
+  Run(dialog);
+  sim::TypeIntoEdit(Item(kEditId), u"abcdefgh", /*replace=*/true);
+  desktop.RunUntilIdle();
+  EXPECT_EQ(WindowText(Item(kEditId)), u"abcde");
+  sim::ClickButton(hWnd, IDOK);
+  desktop.RunUntilIdle();
+  EXPECT_EQ(result, IDOK);
+  EXPECT_TRUE(dialog.m_name == u"abcde");
+}
+
 TEST_F(DataExchangeTest, TooLongTextIsRefusedWithAMessageAndTheFocusBackOnTheEdit) {
   SettingsDialog dialog;
   Run(dialog);
-  SetWindowTextW(Item(kEditId), u"abcdefgh");
-  Command(hWnd, IDOK);
-  HWND box = MessageBox();
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(GetWindow(box, GW_OWNER), hWnd);
-  auto texts = StaticTexts(box);
-  EXPECT_NE(std::find(texts.begin(), texts.end(), u"Please enter no more than 5 characters."), texts.end());
-  Command(box, IDOK);
+  SetWindowTextW(Item(kEditId), u"abcdefgh");  // set by a program, the text is not cut to the limit
+  sim::ClickButton(hWnd, IDOK);
+  desktop.RunUntilIdle();
+  auto box = sim::FindDialog(u"Tellbud");
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->owner, hWnd);
+  EXPECT_EQ(box->static_texts, std::vector<std::u16string>{u"Please enter no more than 5 characters."});
+  sim::ClickDialogButton(box->hwnd, u"OK");
+  desktop.RunUntilIdle();
   EXPECT_EQ(MessageBox(), nullptr);
   EXPECT_TRUE(IsWindowVisible(hWnd));
   EXPECT_EQ(result, -999);

@@ -2,6 +2,8 @@
 // what happens to the owner, nested runs, handler dispatch and exceptions in handlers.
 #include "framework_fixture.h"
 
+#include <sim/controls.h>
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -97,12 +99,14 @@ TEST_F(DialogTest, DoModalReturnsTheEndDialogResultAfterTheWindowIsDestroyed) {
 TEST_F(DialogTest, OkAndCancelButtonsEndWithTheirIds) {
   TestDialog ok(kParentDialog);
   RunModal(ok);
-  Command(FindDialog(u"Main"), IDOK);
+  sim::ClickButton(FindDialog(u"Main"), u"OK");
+  desktop.RunUntilIdle();
   EXPECT_EQ(result, IDOK);
 
   TestDialog cancel(kParentDialog);
   RunModal(cancel);
-  Command(FindDialog(u"Main"), IDCANCEL);
+  sim::ClickButton(FindDialog(u"Main"), u"Cancel");
+  desktop.RunUntilIdle();
   EXPECT_EQ(result, IDCANCEL);
 }
 

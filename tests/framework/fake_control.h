@@ -37,7 +37,11 @@ class FakePhone final : public IDispatch, public IConnectionPointContainer {
   IDispatch* sink = nullptr;
   bool sinkAnsweredEventIid = false;
 
-  void SetResult(DISPID dispid, const VARIANT& value) { VariantCopy(&results[dispid], &value); }
+  // Takes over `value` as the result of method `dispid`.
+  void SetResult(DISPID dispid, VARIANT value) {
+    VariantClear(&results[dispid]);
+    results[dispid] = value;
+  }
 
   // Fires event `dispid` with the arguments in call order; returns the sink's answer.
   HRESULT Fire(DISPID dispid, std::vector<VARIANT> args) {

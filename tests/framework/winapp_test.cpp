@@ -2,6 +2,8 @@
 // application's title, and runs of the program one after another in the same process.
 #include "framework_fixture.h"
 
+#include <stdexcept>
+
 namespace framework_test {
 namespace {
 
@@ -23,7 +25,7 @@ class MainDialog : public CDialog {
 
 class TestApp : public CWinApp {
  public:
-  enum class Mode { kFail, kModelessMainWindow, kModalMainWindow };
+  enum class Mode { kFail, kModelessMainWindow, kModalMainWindow, kThrow };
   Mode mode = Mode::kFail;
   std::u16string appName;
   bool ranExitInstance = false;
@@ -48,6 +50,8 @@ class TestApp : public CWinApp {
         m_pMainWnd = &mainDialog;
         mainDialog.DoModal();
         return FALSE;
+      case Mode::kThrow:
+        throw std::runtime_error("start-up failed");
     }
     return FALSE;
   }
@@ -114,6 +118,14 @@ TEST_F(WinAppTest, AModalMainWindowEndsTheProgramWhenItCloses) {
   Command(FindDialog(u"Child"), IDCANCEL);
   EXPECT_FALSE(Running());
   EXPECT_EQ(ExitCode(), 0);
+}
+
+TEST_F(WinAppTest, AnExceptionFromStartUpIsReportedAndEndsTheRun) {
+  app.mode = TestApp::Mode::kThrow;
+  Start([&] { return RunProgram(); });
+  EXPECT_FALSE(Running());
+  EXPECT_EQ(ExitCode(), -1);
+  EXPECT_TRUE(debug.Contains(u"start-up failed"));
 }
 
 TEST_F(WinAppTest, ASecondRunInTheSameProcessStartsFresh) {

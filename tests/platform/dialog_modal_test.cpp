@@ -69,6 +69,31 @@ TEST_F(DialogModalTest, TheOwnerIsDisabledWhileTheDialogIsOpenAndEnabledAfter) {
   EXPECT_EQ(GetForegroundWindow(), owner);
 }
 
+std::vector<WPARAM>* g_activations = nullptr;
+
+LRESULT CALLBACK ActivationOwnerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_ACTIVATE && g_activations) g_activations->push_back(LOWORD(w));
+  return DefWindowProcW(h, m, w, l);
+}
+
+TEST_F(DialogModalTest, TheOwnerIsActivatedAgainWhenTheDialogEnds) {
+  std::vector<WPARAM> activations;
+  g_activations = &activations;
+  StartApp([&] {
+    owner = CreateOwnerWindow(ActivationOwnerProc);
+    TemplateWriter t = OkCancelTemplate();
+    result = DialogBoxIndirectParamW(nullptr, t.Get(), owner, ScriptedDialogProc, 0);
+    return RunMessageLoop();
+  });
+  ASSERT_FALSE(activations.empty());
+  EXPECT_EQ(activations.back(), static_cast<WPARAM>(WA_INACTIVE));  // the dialog took the activation
+  sim::ClickDialogButton(OpenDialog(), IDOK);
+  desktop.RunUntilIdle();
+  EXPECT_EQ(activations.back(), static_cast<WPARAM>(WA_ACTIVE));
+  EXPECT_EQ(GetForegroundWindow(), owner);
+  g_activations = nullptr;
+}
+
 TEST_F(DialogModalTest, EndDialogDuringInitDialogReturnsAtOnceWithoutShowingTheDialog) {
   bool shown = false;
   script.handler = [&](HWND dlg, UINT msg, WPARAM wp, LPARAM) -> INT_PTR {
@@ -182,7 +207,7 @@ TEST_F(DialogModalTest, EnterSendsTheDefaultButtonsCommandWithItsWindow) {
   PressKey(VK_RETURN);  // the focus is in the edit
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(command_lparam, reinterpret_cast<LPARAM>(ok));
-  EXPECT_EQ(script.commands.back(), std::make_pair(IDOK, BN_CLICKED));
+  EXPECT_EQ(ClickedIds(), std::vector<int>{IDOK});
 }
 
 TEST_F(DialogModalTest, EnterWithoutADefaultButtonSendsIdOk) {
@@ -206,7 +231,7 @@ TEST_F(DialogModalTest, EscapeSendsIdCancel) {
   RunModal(OkCancelTemplate());
   PressKey(VK_ESCAPE);
   EXPECT_EQ(result, IDCANCEL);
-  EXPECT_EQ(script.commands.back().first, IDCANCEL);
+  EXPECT_EQ(ClickedIds(), std::vector<int>{IDCANCEL});
 }
 
 TEST_F(DialogModalTest, TabMovesTheFocusAmongEnabledTabStopsAndShiftTabGoesBack) {

@@ -35,9 +35,23 @@ struct ControlEvent {
   LPARAM from = 0;  // the control's window
 };
 
+// The list view notifications that come with an NMLISTVIEW (or NMITEMACTIVATE, which starts
+// alike); others, such as LVN_KEYDOWN, carry smaller structures.
 inline bool IsListViewItemNotification(UINT code) {
-  return (code <= LVN_FIRST && code >= LVN_FIRST - 99) || code == NM_CLICK || code == NM_DBLCLK ||
-         code == NM_RCLICK;
+  switch (code) {
+    case LVN_ITEMCHANGING:
+    case LVN_ITEMCHANGED:
+    case LVN_INSERTITEM:
+    case LVN_DELETEITEM:
+    case LVN_DELETEALLITEMS:
+    case LVN_ITEMACTIVATE:
+    case NM_CLICK:
+    case NM_DBLCLK:
+    case NM_RCLICK:
+      return true;
+    default:
+      return false;
+  }
 }
 
 inline ControlEvent EventOf(UINT msg, WPARAM wp, LPARAM lp) {
@@ -142,6 +156,15 @@ class DesktopTest : public ::testing::Test {
   DWORD pid = 0;
 
   void SetUp() override { g_script = &script; }
+
+  // The ids of the BN_CLICKED commands the dialog received (focus notifications of edits and
+  // other controls come in between).
+  std::vector<int> ClickedIds() {
+    std::vector<int> ids;
+    for (auto& [id, code] : script.commands)
+      if (code == BN_CLICKED) ids.push_back(id);
+    return ids;
+  }
   void TearDown() override { g_script = nullptr; }
 
   // Starts the application process; `main` runs on its main thread. Runs until it blocks.

@@ -213,6 +213,14 @@ TEST_F(PopupMenuTest, QuitDismissesTheMenuAndStaysForTheThreadsLoop) {
   EXPECT_EQ(desktop.ProcessExitCode(pid), 4);
 }
 
+TEST_F(PopupMenuTest, AMenuOfAProcessThatEndsIsClosedForTheNextOne) {
+  StartWithMenu();
+  desktop.EndProcess(pid, 1);
+  desktop.RunUntilIdle();
+  EXPECT_FALSE(sim::OpenPopupMenu());
+  EXPECT_EQ(observer.closed.size(), 1u);
+}
+
 TEST_F(PopupMenuTest, BadMenusAndWindowsFail) {
   DWORD menu_error = 0, window_error = 0;
   BOOL bad_menu = -1, bad_window = -1;

@@ -17,6 +17,7 @@ Recorder* g_rec = nullptr;
 LRESULT CALLBACK RecordingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_TIMER) g_rec->ticks.emplace_back(sim::Desktop::Current().Now(), w);
   if (m == WM_USER || m == WM_USER + 1) g_rec->messages.push_back(m);
+  if (m == WM_USER + 2) SetTimer(h, 1, 1100, nullptr);
   if (m == WM_USER + 1) return 42;
   if (m == WM_DESTROY) PostQuitMessage(7);
   return DefWindowProcW(h, m, w, l);
@@ -71,11 +72,29 @@ TEST_F(MessageLoopTest, TimerTicksAtItsIntervalOnTheVirtualClock) {
 TEST_F(MessageLoopTest, SettingATimerAgainRestartsItsPeriod) {
   StartApp([](HWND h) { SetTimer(h, 1, 1000, nullptr); });
   desktop.AdvanceBy(700);
-  PostMessageW(hwnd, WM_USER, 0, 0);
-  desktop.RunUntilIdle();
-  // Re-arm from the world's side through the window's own thread.
-  desktop.AdvanceBy(200);  // t = 900
+  // Setting the same id again from the window's thread replaces the interval and restarts it.
+  PostMessageW(hwnd, WM_USER + 2, 0, 0);
+  desktop.AdvanceBy(900);  // t = 1600: the old period would have ticked at 1000
   EXPECT_TRUE(rec.ticks.empty());
+  desktop.AdvanceBy(200);  // t = 1800 = 700 + 1100
+  ASSERT_EQ(rec.ticks.size(), 1u);
+  EXPECT_EQ(rec.ticks[0].first, 1800);
+}
+
+TEST_F(MessageLoopTest, MsgWaitWakesForAMessagePostedToItsThread) {
+  const DWORD kNotReturned = 0xDEADBEEF;
+  DWORD result = kNotReturned;
+  DWORD tid = 0;
+  desktop.StartProcess(sim::ProcessInfo{0, u"waiter.exe", u"C:\\w.exe", u"w"}, [&] {
+    tid = GetCurrentThreadId();
+    result = MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+    return 0;
+  });
+  desktop.RunUntilIdle();
+  EXPECT_EQ(result, kNotReturned);
+  PostThreadMessageW(tid, WM_USER, 0, 0);
+  desktop.RunUntilIdle();
+  EXPECT_EQ(result, WAIT_OBJECT_0);
 }
 
 TEST_F(MessageLoopTest, PostedMessagesArriveInOrderAndSendReturnsTheResult) {

@@ -8,6 +8,7 @@
 
 #include <cstdarg>
 #include <string>
+#include <type_traits>
 
 class CString {
  public:
@@ -81,10 +82,18 @@ class CString {
   CString& MakeLower();
   CString& MakeReverse();
 
-  // printf-style formatting (StringCchVPrintfW); the buffer grows until the text fits.
-  void Format(LPCWSTR pszFormat, ...);
+  // printf-style formatting (StringCchVPrintfW); the buffer grows until the text fits. A CString
+  // argument is passed as its text, so "%s" takes CStrings as well as LPCWSTRs; arguments that
+  // a C variable argument list cannot carry are refused at compile time.
+  template <typename... Args>
+  void Format(LPCWSTR pszFormat, const Args&... args) {
+    FormatArgs(pszFormat, AsFormatArgument(args)...);
+  }
+  template <typename... Args>
+  void AppendFormat(LPCWSTR pszFormat, const Args&... args) {
+    AppendFormatArgs(pszFormat, AsFormatArgument(args)...);
+  }
   void FormatV(LPCWSTR pszFormat, va_list args);
-  void AppendFormat(LPCWSTR pszFormat, ...);
   // Loads a string of the resource table; FALSE (and the string unchanged) when there is none.
   BOOL LoadString(UINT nID);
 
@@ -98,6 +107,19 @@ class CString {
   BSTR AllocSysString() const;
 
  private:
+  template <typename T>
+  static auto AsFormatArgument(const T& value) {
+    if constexpr (std::is_same_v<T, CString>) {
+      return value.GetString();
+    } else if constexpr (std::is_array_v<T>) {
+      return static_cast<const std::remove_extent_t<T>*>(value);
+    } else {
+      static_assert(std::is_trivially_copyable_v<T>, "pass text as LPCWSTR or CString");
+      return value;
+    }
+  }
+  void FormatArgs(LPCWSTR pszFormat, ...);
+  void AppendFormatArgs(LPCWSTR pszFormat, ...);
   CString& TrimLeftWhere(const string_type& set);
   CString& TrimRightWhere(const string_type& set);
 

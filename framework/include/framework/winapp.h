@@ -8,6 +8,8 @@
 #include <framework/cstring.h>
 #include <framework/process_local.h>
 
+#include <exception>
+
 class CWnd;
 
 class CWinApp {
@@ -60,6 +62,9 @@ BOOL AfxControlContainerEnabled();
 BOOL AfxOleInit();
 // Writes a line for the debugger (OutputDebugStringW), with the line end added.
 void AfxTrace(LPCWSTR pszText);
+// Writes "Exception in <where>: <what>" for the debugger.
+void AfxTraceException(LPCWSTR pszWhere, const std::exception& e);
 
-// The framework's entry point; the program's wWinMain returns its result.
+// The framework's entry point; the program's wWinMain returns its result. An exception that
+// leaves InitInstance or Run is written for the debugger and ends the run with exit code -1.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nCmdShow);

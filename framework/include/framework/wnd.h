@@ -71,6 +71,22 @@ class CWnd {
   DWORD GetStyle() const;
   DWORD GetExStyle() const;
 
+  // The Windows API's own forms of the names above. With the real headers SendMessage and the
+  // like are macros for their W functions, so inside a window class's members the member names
+  // hide the API functions; these overloads let such code call the API the same way in every
+  // build.
+  static LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::SendMessageW(hWnd, message, wParam, lParam);
+  }
+  static BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::PostMessageW(hWnd, message, wParam, lParam);
+  }
+  static BOOL SetWindowText(HWND hWnd, LPCWSTR pszText) { return ::SetWindowTextW(hWnd, pszText); }
+  static int GetWindowText(HWND hWnd, LPWSTR pszText, int nMaxCount) {
+    return ::GetWindowTextW(hWnd, pszText, nMaxCount);
+  }
+  static int GetWindowTextLength(HWND hWnd) { return ::GetWindowTextLengthW(hWnd); }
+
  protected:
   // Makes FromHandlePermanent(m_hWnd) find this object.
   void SetPermanent();

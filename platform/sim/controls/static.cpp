@@ -4,10 +4,6 @@
 
 #include "controls/control.h"
 
-// Icons belong to the kernel module of the desktop. Until that module is linked in, an icon
-// static made from a template simply has no icon.
-HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName) __attribute__((weak));
-
 namespace sim::controls {
 
 namespace {
@@ -23,7 +19,7 @@ bool IsIconStatic(HWND hwnd) {
 
 HICON LoadTemplateIcon(const CREATESTRUCTW& cs) {
   LPCWSTR name = cs.lpszName;
-  if (!name || !LoadIconW) return nullptr;
+  if (!name) return nullptr;
   HINSTANCE instance = cs.hInstance ? cs.hInstance : GetModuleHandleW(nullptr);
   if (name[0] == 0xFFFF) return LoadIconW(instance, MAKEINTRESOURCEW(name[1]));
   if (name[0]) return LoadIconW(instance, name);

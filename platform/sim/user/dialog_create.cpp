@@ -10,8 +10,6 @@ namespace sim::user {
 
 namespace {
 
-constexpr int kScreenWidth = 1280;
-constexpr int kScreenHeight = 1024;
 constexpr WORD kDialogClassOrdinal = 0x8002;  // the atom of "#32770"
 
 // Dialog fonts are identified by face and size; each gets a handle of its own, shared by the
@@ -61,8 +59,8 @@ RECT DialogWindowRect(const DialogTemplate& t, DWORD style, DWORD ex_style, HWND
   int x = t.x * bx / 4, y = t.y * by / 8;
   if (!(style & WS_CHILD)) {
     if (t.style & DS_CENTER) {
-      x = (kScreenWidth - width) / 2 + in.left;
-      y = (kScreenHeight - height) / 2 + in.top;
+      x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2 + in.left;
+      y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2 + in.top;
     } else if (parent && !(t.style & DS_ABSALIGN)) {
       POINT origin{0, 0};
       ClientToScreen(parent, &origin);
@@ -231,10 +229,14 @@ BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult) {
   DialogData& d = DialogOf(*w);
   d.ended = true;
   d.result = nResult;
-  // The owner is enabled before the dialog hides, so the activation can return to it.
-  HWND owner = d.disabled_owner;
+  // The owner is enabled before the dialog hides, so the activation can return to it; an
+  // active dialog hands the activation to its owner, which then gets its WM_ACTIVATE.
+  HWND disabled_owner = d.disabled_owner;
   d.disabled_owner = nullptr;
-  EnableAgain(owner);
+  EnableAgain(disabled_owner);
+  HWND owner = GetWindow(hDlg, GW_OWNER);
+  if (owner && GetActiveWindow() == hDlg && IsWindowVisible(owner) && IsWindowEnabled(owner))
+    SetActiveWindow(owner);
   if (IsWindow(hDlg) && (GetWindowLongW(hDlg, GWL_STYLE) & WS_VISIBLE))
     SetWindowPos(hDlg, nullptr, 0, 0, 0, 0,
                  SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

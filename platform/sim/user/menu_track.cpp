@@ -126,10 +126,22 @@ BOOL WINAPI TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int, int, HWND hwnd, LPTP
   if (!FindMenu(hMenu) || !IsWindow(hwnd) || s.open) return FALSE;
   s.open = OpenPopup{hMenu, hwnd, GetCurrentThreadId(), false, 0};
   sim::Desktop::Current().Notify([&](sim::Observer& o) { o.OnPopupMenuOpened(hMenu, hwnd); });
-  RunMenuLoop(hwnd);
-  UINT chosen = s.open ? s.open->chosen : 0;
-  s.open.reset();
-  sim::Desktop::Current().Notify([&](sim::Observer& o) { o.OnPopupMenuClosed(hMenu, chosen); });
+  UINT chosen = 0;
+  {
+    // The menu closes also when the thread is ended inside the loop (its process ends), so the
+    // next pop-up menu on the desktop can open.
+    struct Closer {
+      HMENU menu;
+      UINT* chosen;
+      ~Closer() {
+        MenuState& state = Menus();
+        *chosen = state.open ? state.open->chosen : 0;
+        state.open.reset();
+        sim::Desktop::Current().Notify([&](sim::Observer& o) { o.OnPopupMenuClosed(menu, *chosen); });
+      }
+    } closer{hMenu, &chosen};
+    RunMenuLoop(hwnd);
+  }
   if (notify && IsWindow(hwnd)) SendMessageW(hwnd, WM_EXITMENULOOP, TRUE, 0);
   if (!chosen) return FALSE;
   if (uFlags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);

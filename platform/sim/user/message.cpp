@@ -315,7 +315,16 @@ DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOO
       if (objects[i]->Signaled()) return static_cast<int>(i);
     return -1;
   };
-  auto input = [&] { return (GetQueueStatus(dwWakeMask) & 0xFFFF) != 0 || !q.sent.empty(); };
+  // Evaluated by the scheduler on other threads too: it must look at this thread's queue.
+  auto input = [&] {
+    if (!q.sent.empty() || ((dwWakeMask & QS_POSTMESSAGE) && !q.posted.empty())) return true;
+    if ((dwWakeMask & QS_PAINT) && WindowNeedingPaint(self, nullptr)) return true;
+    if (dwWakeMask & QS_TIMER) {
+      for (const Timer& t : q.timers)
+        if (t.due <= sim::Now()) return true;
+    }
+    return false;
+  };
   std::optional<sim::VTime> deadline;
   if (dwMilliseconds != INFINITE) deadline = sim::Now() + dwMilliseconds;
   sim::Block(
