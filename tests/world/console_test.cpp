@@ -8,21 +8,15 @@
 #include "world/console/console.h"
 #include "world/console/runner.h"
 #include "world/core/exe_folder.h"
+#include "world/console_fixture.h"
 
 namespace {
 
-class ConsoleTest : public ::testing::Test {
+class ConsoleTest : public ConsoleFixture {
  protected:
-  world::TemporaryFolder folder;
-  world::World world{folder.path()};
-  console::Console console{world};
-  std::vector<std::string> printed;
   std::ostringstream errors;
 
-  void SetUp() override {
-    world.transcript().SetSink([this](const std::string& line) { printed.push_back(line); });
-  }
-  int Run(const std::string& script) {
+  int RunScript(const std::string& script) {
     std::istringstream in(script);
     console::StreamSource source(in);
     return console::RunScript(console, source, "test.tbs", errors);
@@ -30,30 +24,30 @@ class ConsoleTest : public ::testing::Test {
 };
 
 TEST_F(ConsoleTest, AScriptThatRunsThroughExitsWithZero) {
-  EXPECT_EQ(Run("# nothing but comments\n\n   \nwait 1s\n"), console::kExitOk);
+  EXPECT_EQ(RunScript("# nothing but comments\n\n   \nwait 1s\n"), console::kExitOk);
   EXPECT_EQ(errors.str(), "");
   EXPECT_EQ(world.Now(), 1000);
 }
 
 TEST_F(ConsoleTest, UnknownCommandIsABadCommandWithFileAndLine) {
-  EXPECT_EQ(Run("wait 1s\nfrobnicate now\nwait 1s\n"), console::kExitBadCommand);
+  EXPECT_EQ(RunScript("wait 1s\nfrobnicate now\nwait 1s\n"), console::kExitBadCommand);
   EXPECT_EQ(errors.str(), "test.tbs:2: unknown command 'frobnicate' (try 'help')\n");
   EXPECT_EQ(world.Now(), 1000) << "nothing after the bad command runs";
 }
 
 TEST_F(ConsoleTest, WrongArgumentsShowTheUsage) {
-  EXPECT_EQ(Run("wait\n"), console::kExitBadCommand);
+  EXPECT_EQ(RunScript("wait\n"), console::kExitBadCommand);
   EXPECT_EQ(errors.str(), "test.tbs:1: usage: wait DURATION\n");
 }
 
 TEST_F(ConsoleTest, MalformedDurationAndQuotesAreBadCommands) {
-  EXPECT_EQ(Run("wait 10\n"), console::kExitBadCommand);
-  EXPECT_EQ(Run("cat \"Tellbud.ini\n"), console::kExitBadCommand);
+  EXPECT_EQ(RunScript("wait 10\n"), console::kExitBadCommand);
+  EXPECT_EQ(RunScript("cat \"Tellbud.ini\n"), console::kExitBadCommand);
   EXPECT_NE(errors.str().find("test.tbs:1: unterminated quote"), std::string::npos);
 }
 
 TEST_F(ConsoleTest, FailedExpectExitsWithOneAndNamesTheLine) {
-  EXPECT_EQ(Run("show\nexpect call state\nexpect call state\n"), console::kExitFailed);
+  EXPECT_EQ(RunScript("show\nexpect call state\nexpect call state\n"), console::kExitFailed);
   EXPECT_EQ(errors.str(), "test.tbs:3: expected a line containing 'call state' since the previous expect\n");
 }
 
@@ -67,7 +61,9 @@ TEST_F(ConsoleTest, ExpectTakesTheRestOfTheLineAsWritten) {
       << "an open quote is part of the text";
 }
 
-TEST_F(ConsoleTest, QuitEndsTheScriptSuccessfully) { EXPECT_EQ(Run("quit\nfrobnicate\n"), console::kExitOk); }
+TEST_F(ConsoleTest, QuitEndsTheScriptSuccessfully) {
+  EXPECT_EQ(RunScript("quit\nfrobnicate\n"), console::kExitOk);
+}
 
 TEST_F(ConsoleTest, SubcommandsAreListedWhenMissing) {
   auto result = console.ExecuteLine("window");
@@ -76,7 +72,8 @@ TEST_F(ConsoleTest, SubcommandsAreListedWhenMissing) {
 }
 
 TEST_F(ConsoleTest, IniEditsAFileBesideTheExecutableAndCatPrintsIt) {
-  ASSERT_EQ(Run("ini Custom.ini Names bob@example.com \"Bobby B\"\ncat Custom.ini\n"), console::kExitOk);
+  ASSERT_EQ(RunScript("ini Custom.ini Names bob@example.com \"Bobby B\"\ncat Custom.ini\n"),
+            console::kExitOk);
   EXPECT_EQ(printed, (std::vector<std::string>{"[Names]", "bob@example.com=Bobby B"}));
   std::ifstream in(folder.path() / "Custom.ini", std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -84,14 +81,16 @@ TEST_F(ConsoleTest, IniEditsAFileBesideTheExecutableAndCatPrintsIt) {
 }
 
 TEST_F(ConsoleTest, FilesOutsideTheFolderAreRefused) {
-  EXPECT_EQ(Run("cat ../../etc/passwd\n"), console::kExitBadCommand);
-  EXPECT_EQ(Run("ini /tmp/x.ini A B C\n"), console::kExitBadCommand);
+  EXPECT_EQ(RunScript("cat ../../etc/passwd\n"), console::kExitBadCommand);
+  EXPECT_EQ(RunScript("ini /tmp/x.ini A B C\n"), console::kExitBadCommand);
 }
 
-TEST_F(ConsoleTest, CatOfAMissingFileFails) { EXPECT_EQ(Run("cat Custom.ini\n"), console::kExitFailed); }
+TEST_F(ConsoleTest, CatOfAMissingFileFails) {
+  EXPECT_EQ(RunScript("cat Custom.ini\n"), console::kExitFailed);
+}
 
 TEST_F(ConsoleTest, ShowTellsWhenTellbudIsNotRunning) {
-  ASSERT_EQ(Run("show\n"), console::kExitOk);
+  ASSERT_EQ(RunScript("show\n"), console::kExitOk);
   EXPECT_EQ(printed, (std::vector<std::string>{"main window: none (Tellbud is not running)", "tray: empty",
                                                "handset: unplugged", "call state: unknown"}));
 }
@@ -118,7 +117,7 @@ TEST_F(ConsoleTest, MainWindowCommandsFailWithoutTellbud) {
 namespace {
 
 TEST_F(ConsoleTest, RegistryValuesAreStoredAndPrinted) {
-  ASSERT_EQ(Run(R"(registry set HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion SysLog "C:\log"
+  ASSERT_EQ(RunScript(R"(registry set HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion SysLog "C:\log"
 registry get HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion syslog
 registry dword HKLM\Software\X Count 0x10
 registry get HKEY_LOCAL_MACHINE\Software\X Count

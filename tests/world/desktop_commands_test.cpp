@@ -5,7 +5,7 @@
 #include <shellapi.h>
 
 #include "world/console/console.h"
-#include "world/core/exe_folder.h"
+#include "world/console_fixture.h"
 #include "world/core/menu_text.h"
 
 namespace {
@@ -44,18 +44,14 @@ LRESULT CALLBACK TrayProgramProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   return DefWindowProcW(h, m, w, l);
 }
 
-class DesktopCommandsTest : public ::testing::Test {
+class DesktopCommandsTest : public ConsoleFixture {
  protected:
-  world::TemporaryFolder folder;
-  world::World world{folder.path()};
-  console::Console console{world};
-  std::vector<std::string> printed;
   Seen seen;
   HWND window = nullptr;
 
   void SetUp() override {
     g_seen = &seen;
-    world.transcript().SetSink([this](const std::string& line) { printed.push_back(line); });
+    ConsoleFixture::SetUp();
   }
   void TearDown() override { g_seen = nullptr; }
 
@@ -87,11 +83,6 @@ class DesktopCommandsTest : public ::testing::Test {
       return 0;
     });
     world.Settle();
-  }
-  bool Printed(const std::string& text) const {
-    for (auto& l : printed)
-      if (l.find(text) != std::string::npos) return true;
-    return false;
   }
 };
 

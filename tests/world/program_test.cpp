@@ -3,27 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "world/console/console.h"
-#include "world/core/exe_folder.h"
+#include "world/console_fixture.h"
 
 namespace {
 
 using console::Outcome;
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ConsoleFixture {
  protected:
-  world::TemporaryFolder folder;
-  world::World world{folder.path()};
-  console::Console console{world};
-  std::vector<std::string> printed;
-
   void SetUp() override {
     if (!world::World::ProgramLinked()) GTEST_SKIP() << "the program is not part of this build";
-    world.transcript().SetSink([this](const std::string& line) { printed.push_back(line); });
-  }
-  bool Printed(const std::string& text) const {
-    for (auto& l : printed)
-      if (l.find(text) != std::string::npos) return true;
-    return false;
+    ConsoleFixture::SetUp();
   }
   bool MainWindowVisible() {
     auto main = world.TellbudMainWindow();
@@ -33,7 +23,7 @@ class ProgramTest : public ::testing::Test {
 };
 
 TEST_F(ProgramTest, CommandLineIsTheQuotedModulePathAndTheArguments) {
-  ASSERT_EQ(console.ExecuteLine("start /quiet \"two words\"").outcome, Outcome::kOk);
+  ASSERT_EQ(Run("start /quiet \"two words\""), Outcome::kOk);
   auto pids = world.RunningTellbuds();
   ASSERT_EQ(pids.size(), 1u);
   for (const sim::ProcessInfo& p : world.desktop().Processes()) {
@@ -45,48 +35,48 @@ TEST_F(ProgramTest, CommandLineIsTheQuotedModulePathAndTheArguments) {
 }
 
 TEST_F(ProgramTest, SecondStartShowsTheRunningWindowAndEnds) {
-  ASSERT_EQ(console.ExecuteLine("start").outcome, Outcome::kOk);
-  ASSERT_EQ(console.ExecuteLine("window close").outcome, Outcome::kOk);
+  ASSERT_EQ(Run("start"), Outcome::kOk);
+  ASSERT_EQ(Run("window close"), Outcome::kOk);
   EXPECT_FALSE(MainWindowVisible());
   DWORD first = world.RunningTellbuds().at(0);
-  ASSERT_EQ(console.ExecuteLine("start").outcome, Outcome::kOk);
+  ASSERT_EQ(Run("start"), Outcome::kOk);
   EXPECT_EQ(world.RunningTellbuds(), std::vector<DWORD>{first});
   EXPECT_TRUE(MainWindowVisible());
 }
 
 TEST_F(ProgramTest, StartWithTheExitMarkerEndsTheRunningOne) {
-  ASSERT_EQ(console.ExecuteLine("start").outcome, Outcome::kOk);
-  ASSERT_EQ(console.ExecuteLine("start *exit*").outcome, Outcome::kOk);
+  ASSERT_EQ(Run("start"), Outcome::kOk);
+  ASSERT_EQ(Run("start *exit*"), Outcome::kOk);
   world.Wait(1000);
   EXPECT_TRUE(world.RunningTellbuds().empty());
   EXPECT_TRUE(Printed("tray remove"));
 }
 
 TEST_F(ProgramTest, EscapeAndEnterOnTheMainWindowHideIt) {
-  ASSERT_EQ(console.ExecuteLine("start").outcome, Outcome::kOk);
+  ASSERT_EQ(Run("start"), Outcome::kOk);
   ASSERT_TRUE(MainWindowVisible());
-  ASSERT_EQ(console.ExecuteLine("key escape").outcome, Outcome::kOk);
+  ASSERT_EQ(Run("key escape"), Outcome::kOk);
   EXPECT_FALSE(MainWindowVisible());
-  EXPECT_EQ(console.ExecuteLine("key enter").outcome, Outcome::kFailed) << "no keys reach a hidden window";
-  ASSERT_EQ(console.ExecuteLine("tray dblclick").outcome, Outcome::kOk);
-  ASSERT_EQ(console.ExecuteLine("key enter").outcome, Outcome::kOk);
+  EXPECT_EQ(Run("key enter"), Outcome::kFailed) << "no keys reach a hidden window";
+  ASSERT_EQ(Run("tray dblclick"), Outcome::kOk);
+  ASSERT_EQ(Run("key enter"), Outcome::kOk);
   EXPECT_FALSE(MainWindowVisible());
   EXPECT_FALSE(Printed("keyboard 0x0D")) << "the person's own keys are not the program's keybd_event";
 }
 
 TEST_F(ProgramTest, DebuggerOutputIsPrintedOnlyAfterDebugOn) {
-  ASSERT_EQ(console.ExecuteLine("start").outcome, Outcome::kOk);
+  ASSERT_EQ(Run("start"), Outcome::kOk);
   world.Wait(3000);
   EXPECT_FALSE(Printed("debug "));
-  ASSERT_EQ(console.ExecuteLine("debug on").outcome, Outcome::kOk);
+  ASSERT_EQ(Run("debug on"), Outcome::kOk);
   world.Wait(3000);
   EXPECT_TRUE(Printed("debug \""));
 }
 
 TEST_F(ProgramTest, TellbudFindsItsStartupFolderForStartWithWindows) {
-  ASSERT_EQ(console.ExecuteLine("start").outcome, Outcome::kOk);
-  ASSERT_EQ(console.ExecuteLine("tray rclick").outcome, Outcome::kOk);
-  ASSERT_EQ(console.ExecuteLine("menu AutoRun").outcome, Outcome::kOk);
+  ASSERT_EQ(Run("start"), Outcome::kOk);
+  ASSERT_EQ(Run("tray rclick"), Outcome::kOk);
+  ASSERT_EQ(Run("menu AutoRun"), Outcome::kOk);
   world.Settle();
   EXPECT_TRUE(std::filesystem::exists(folder.path() / "Startup" / "Tellbud.lnk"));
 }
@@ -98,13 +88,13 @@ namespace {
 TEST_F(ProgramTest, ContactListRowsTakeTheMouse) {
   for (const char* line :
        {"messenger start", "messenger signin", "contact add bob@example.com Bob online", "start"})
-    ASSERT_EQ(console.ExecuteLine(line).outcome, Outcome::kOk) << line;
+    ASSERT_EQ(Run(line), Outcome::kOk) << line;
   world.Wait(3000);
-  ASSERT_EQ(console.ExecuteLine("list rclick 1").outcome, Outcome::kOk);
+  ASSERT_EQ(Run("list rclick 1"), Outcome::kOk);
   EXPECT_TRUE(Printed("menu open \"StartVoice\""));
-  EXPECT_EQ(console.ExecuteLine("menu none").outcome, Outcome::kOk);
-  EXPECT_EQ(console.ExecuteLine("list click 0").outcome, Outcome::kBadCommand);
-  EXPECT_EQ(console.ExecuteLine("list wave 1").outcome, Outcome::kBadCommand);
+  EXPECT_EQ(Run("menu none"), Outcome::kOk);
+  EXPECT_EQ(Run("list click 0"), Outcome::kBadCommand);
+  EXPECT_EQ(Run("list wave 1"), Outcome::kBadCommand);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "world/console/console.h"
-#include "world/core/exe_folder.h"
+#include "world/console_fixture.h"
 #include "world/handset/stand_in.h"
 #include "world/messenger/stand_in.h"
 
@@ -11,18 +11,7 @@ namespace {
 
 using console::Outcome;
 
-class StandInCommandsTest : public ::testing::Test {
- protected:
-  world::TemporaryFolder folder;
-  world::World world{folder.path()};
-  console::Console console{world};
-  std::vector<std::string> printed;
-
-  void SetUp() override {
-    world.transcript().SetSink([this](const std::string& line) { printed.push_back(line); });
-  }
-  Outcome Run(const std::string& line) { return console.ExecuteLine(line).outcome; }
-};
+class StandInCommandsTest : public ConsoleFixture {};
 
 TEST_F(StandInCommandsTest, HandsetIsPluggedWithAHexadecimalModelCode) {
   EXPECT_EQ(Run("handset plug"), Outcome::kOk);
@@ -63,9 +52,7 @@ TEST_F(StandInCommandsTest, HandsetActionsFailWhileUnpluggedOrRepeated) {
 TEST_F(StandInCommandsTest, ShowIncludesTheHandsetsState) {
   Run("handset plug");
   Run("show");
-  bool found = false;
-  for (auto& line : printed) found |= line.starts_with("handset: plugged");
-  EXPECT_TRUE(found);
+  EXPECT_TRUE(Printed("handset: plugged"));
 }
 
 TEST_F(StandInCommandsTest, MessengerCommandsNeedARunningMessenger) {
