@@ -51,8 +51,8 @@ BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce);
 #define CCM_SETUNICODEFORMAT (CCM_FIRST + 5)
 #define CCM_GETUNICODEFORMAT (CCM_FIRST + 6)
 
-#define CLR_NONE 0xFFFFFFFFL
-#define CLR_DEFAULT 0xFF000000L
+#define CLR_NONE 0xFFFFFFFF
+#define CLR_DEFAULT 0xFF000000
 
 // ---- Image lists -----------------------------------------------------------------------------------
 struct _IMAGELIST;
