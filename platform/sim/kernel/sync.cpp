@@ -2,6 +2,8 @@
 // the owner ends without releasing it, the mutex is abandoned and the next waiter gets it.
 #include <windows.h>
 
+#include "ipc/rendezvous.h"
+
 #include "core/core.h"
 #include "kernel/named_objects.h"
 
@@ -10,6 +12,9 @@ namespace {
 struct MutexObject : sim::KernelObject {
   DWORD owner = 0;  // thread id, 0 when free
   DWORD count = 0;  // recursive acquisitions by the owner
+  int name_lock = -1;  // the name's lock among tellbud-sim processes (see ipc/rendezvous.h)
+
+  ~MutexObject() override { sim::ipc::ReleaseName(name_lock); }
 
   // Whether the owning thread has ended (with or without its process) without releasing.
   bool OwnerGone() const { return owner != 0 && sim::FindThread(owner) == nullptr; }
@@ -57,9 +62,17 @@ HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCWSTR lp
   auto mutex = sim::CreateOrOpenNamed<MutexObject>(
       lpName, [] { return std::make_shared<MutexObject>(); }, &existed);
   if (!mutex) return nullptr;
+  // A name that another tellbud-sim process holds exists on the user's desktop too.
+  bool held_elsewhere = false;
+  if (!existed && lpName && *lpName && sim::ipc::Enabled()) {
+    mutex->name_lock = sim::ipc::LockName(sim::CanonicalObjectName(lpName), &held_elsewhere);
+    existed = held_elsewhere;
+  }
   // The initial ownership applies only to a mutex this call created.
   if (bInitialOwner && !existed) mutex->Acquire();
-  return sim::AddHandle(mutex, sim::CurrentProcess().info.pid);  // keeps the error set above
+  HANDLE handle = sim::AddHandle(mutex, sim::CurrentProcess().info.pid);
+  SetLastError(existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+  return handle;
 }
 
 HANDLE WINAPI OpenMutexW(DWORD, BOOL, LPCWSTR lpName) {
