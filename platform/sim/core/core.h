@@ -136,6 +136,12 @@ std::shared_ptr<T> LookupHandleAs(HANDLE handle) {
   return std::dynamic_pointer_cast<T>(LookupHandle(handle));
 }
 bool CloseHandleInternal(HANDLE handle);
+// The kernel objects behind the handles of a wait; nothing (and ERROR_INVALID_HANDLE) when one
+// handle names no object.
+std::optional<std::vector<std::shared_ptr<KernelObject>>> WaitObjects(DWORD count, const HANDLE* handles);
+// Which object satisfies a wait now: with `all`, 0 when every object is signalled; otherwise
+// the first signalled one; -1 when the wait must go on.
+int SatisfiedIndex(const std::vector<std::shared_ptr<KernelObject>>& objects, bool all);
 // Closes every handle a process still owns (when it ends).
 void CloseProcessHandles(DWORD pid);
 

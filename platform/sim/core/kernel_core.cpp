@@ -74,41 +74,54 @@ void WINAPI Sleep(DWORD dwMilliseconds) {
   sim::SleepUntil(sim::Now() + dwMilliseconds);
 }
 
+namespace sim {
+
+std::optional<std::vector<std::shared_ptr<KernelObject>>> WaitObjects(DWORD count, const HANDLE* handles) {
+  std::vector<std::shared_ptr<KernelObject>> objects;
+  for (DWORD i = 0; i < count; ++i) {
+    auto object = LookupHandle(handles[i]);
+    if (!object) {
+      ::SetLastError(ERROR_INVALID_HANDLE);
+      return std::nullopt;
+    }
+    objects.push_back(std::move(object));
+  }
+  return objects;
+}
+
+int SatisfiedIndex(const std::vector<std::shared_ptr<KernelObject>>& objects, bool all) {
+  if (objects.empty()) return -1;
+  if (all) {
+    for (auto& o : objects)
+      if (!o->Signaled()) return -1;
+    return 0;
+  }
+  for (size_t i = 0; i < objects.size(); ++i)
+    if (objects[i]->Signaled()) return static_cast<int>(i);
+  return -1;
+}
+
+}  // namespace sim
+
 DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll,
                                     DWORD dwMilliseconds) {
   if (nCount == 0 || !lpHandles) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return WAIT_FAILED;
   }
-  std::vector<std::shared_ptr<sim::KernelObject>> objects;
-  for (DWORD i = 0; i < nCount; ++i) {
-    auto object = sim::LookupHandle(lpHandles[i]);
-    if (!object) {
-      SetLastError(ERROR_INVALID_HANDLE);
-      return WAIT_FAILED;
-    }
-    objects.push_back(std::move(object));
-  }
-  auto satisfied = [&]() -> int {
-    if (bWaitAll) {
-      for (auto& o : objects)
-        if (!o->Signaled()) return -1;
-      return 0;
-    }
-    for (size_t i = 0; i < objects.size(); ++i)
-      if (objects[i]->Signaled()) return static_cast<int>(i);
-    return -1;
-  };
+  auto objects = sim::WaitObjects(nCount, lpHandles);
+  if (!objects) return WAIT_FAILED;
   std::optional<sim::VTime> deadline;
   if (dwMilliseconds != INFINITE) deadline = sim::Now() + dwMilliseconds;
+  auto satisfied = [&] { return sim::SatisfiedIndex(*objects, bWaitAll); };
   sim::Block(sim::WaitSpec{[&] { return satisfied() >= 0 || (deadline && sim::Now() >= *deadline); },
                            [&]() -> std::optional<sim::VTime> { return deadline; }});
   int index = satisfied();
   if (index < 0) return WAIT_TIMEOUT;
   if (bWaitAll) {
-    for (auto& o : objects) o->Acquire();
+    for (auto& o : *objects) o->Acquire();
   } else {
-    objects[index]->Acquire();
+    (*objects)[index]->Acquire();
   }
   return WAIT_OBJECT_0 + static_cast<DWORD>(index);
 }

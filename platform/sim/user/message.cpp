@@ -157,66 +157,67 @@ void WINAPI PostQuitMessage(int nExitCode) {
   q.quit_code = nExitCode;
 }
 
+namespace {
+
+std::shared_ptr<SentMessage> QueueSent(Window& w, UINT msg, WPARAM wp, LPARAM lp, bool notify_only = false) {
+  auto sm = std::make_shared<SentMessage>();
+  sm->hwnd = w.hwnd;
+  sm->msg = msg;
+  sm->wparam = wp;
+  sm->lparam = lp;
+  sm->notify_only = notify_only;
+  Queue(*w.thread).sent.push_back(sm);
+  return sm;
+}
+
+// Waits for the reply to a message sent to another thread, serving what other threads send to
+// this one meanwhile, as Windows does. False when the receiver went away or the deadline passed
+// first; a late reply is then dropped.
+bool AwaitReply(const std::shared_ptr<SentMessage>& sm, sim::Thread* target, HWND hwnd,
+                std::optional<sim::VTime> deadline) {
+  ThreadQueue& mine = CurrentQueue();
+  auto gone = [&] { return target->state == sim::Thread::State::kExited || !FromHandle(hwnd); };
+  auto late = [&] { return deadline && sim::Now() >= *deadline; };
+  while (!sm->done) {
+    sim::Block(sim::WaitSpec{[&] { return sm->done || !mine.sent.empty() || gone() || late(); },
+                             [&]() -> std::optional<sim::VTime> { return deadline; }});
+    if (sm->done) break;
+    if (gone() || late()) {
+      sm->done = true;
+      return false;
+    }
+    ProcessIncomingSent();
+  }
+  return true;
+}
+
+}  // namespace
+
 LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   Window* w = CheckedFromHandle(hWnd);
   if (!w) return 0;
-  sim::Thread& self = sim::CurrentThread();
-  if (w->thread == &self) return CallProc(*w, Msg, wParam, lParam);
+  if (w->thread == &sim::CurrentThread()) return CallProc(*w, Msg, wParam, lParam);
   if (!w->thread || w->thread->state == sim::Thread::State::kExited) return 0;
-  auto sm = std::make_shared<SentMessage>();
-  sm->hwnd = hWnd;
-  sm->msg = Msg;
-  sm->wparam = wParam;
-  sm->lparam = lParam;
   sim::Thread* target = w->thread;
-  Queue(*target).sent.push_back(sm);
-  ThreadQueue& mine = Queue(self);
-  // While waiting for the reply, serve what other threads send to this one, as Windows does.
-  while (!sm->done) {
-    sim::Block(sim::WaitSpec{[&] {
-                               return sm->done || !mine.sent.empty() ||
-                                      target->state == sim::Thread::State::kExited || !FromHandle(hWnd);
-                             },
-                             {}});
-    if (sm->done) break;
-    if (target->state == sim::Thread::State::kExited || !FromHandle(hWnd)) return 0;
-    ProcessIncomingSent();
-  }
-  return sm->result;
+  auto sm = QueueSent(*w, Msg, wParam, lParam);
+  return AwaitReply(sm, target, hWnd, std::nullopt) ? sm->result : 0;
 }
 
 LRESULT WINAPI SendMessageTimeoutW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam, UINT, UINT uTimeout,
                                    PDWORD_PTR lpdwResult) {
   Window* w = CheckedFromHandle(hWnd);
   if (!w) return 0;
-  sim::Thread& self = sim::CurrentThread();
-  if (w->thread == &self) {
+  if (w->thread == &sim::CurrentThread()) {
     LRESULT r = CallProc(*w, Msg, wParam, lParam);
     if (lpdwResult) *lpdwResult = static_cast<DWORD_PTR>(r);
     return 1;
   }
-  auto sm = std::make_shared<SentMessage>();
-  sm->hwnd = hWnd;
-  sm->msg = Msg;
-  sm->wparam = wParam;
-  sm->lparam = lParam;
+  if (!w->thread || w->thread->state == sim::Thread::State::kExited) return 0;
   sim::Thread* target = w->thread;
-  Queue(*target).sent.push_back(sm);
-  sim::VTime deadline = sim::Now() + uTimeout;
-  ThreadQueue& mine = Queue(self);
-  while (!sm->done) {
-    sim::Block(sim::WaitSpec{[&] {
-                               return sm->done || !mine.sent.empty() || sim::Now() >= deadline ||
-                                      target->state == sim::Thread::State::kExited || !FromHandle(hWnd);
-                             },
-                             [&]() -> std::optional<sim::VTime> { return deadline; }});
-    if (sm->done) break;
-    if (sim::Now() >= deadline || target->state == sim::Thread::State::kExited || !FromHandle(hWnd)) {
-      sm->done = true;  // a late reply is dropped
-      SetLastError(ERROR_TIMEOUT);
-      return 0;
-    }
-    ProcessIncomingSent();
+  auto sm = QueueSent(*w, Msg, wParam, lParam);
+  if (!AwaitReply(sm, target, hWnd, sim::Now() + uTimeout)) {
+    SetLastError(ERROR_TIMEOUT);
+    return 0;
   }
   if (lpdwResult) *lpdwResult = static_cast<DWORD_PTR>(sm->result);
   return 1;
@@ -224,18 +225,12 @@ LRESULT WINAPI SendMessageTimeoutW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lP
 
 BOOL WINAPI SendNotifyMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   Window* w = CheckedFromHandle(hWnd);
-  if (!w) return FALSE;
+  if (!w || !w->thread) return FALSE;
   if (w->thread == &sim::CurrentThread()) {
     CallProc(*w, Msg, wParam, lParam);
     return TRUE;
   }
-  auto sm = std::make_shared<SentMessage>();
-  sm->hwnd = hWnd;
-  sm->msg = Msg;
-  sm->wparam = wParam;
-  sm->lparam = lParam;
-  sm->notify_only = true;
-  Queue(*w->thread).sent.push_back(sm);
+  QueueSent(*w, Msg, wParam, lParam, true);
   return TRUE;
 }
 
@@ -295,26 +290,10 @@ DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOO
                                        DWORD dwMilliseconds, DWORD dwWakeMask) {
   sim::Thread& self = sim::CurrentThread();
   ThreadQueue& q = Queue(self);
-  std::vector<std::shared_ptr<sim::KernelObject>> objects;
-  for (DWORD i = 0; i < nCount; ++i) {
-    auto o = sim::LookupHandle(pHandles[i]);
-    if (!o) {
-      SetLastError(ERROR_INVALID_HANDLE);
-      return WAIT_FAILED;
-    }
-    objects.push_back(std::move(o));
-  }
-  auto signalled = [&]() -> int {
-    if (objects.empty()) return -1;
-    if (fWaitAll) {
-      for (auto& o : objects)
-        if (!o->Signaled()) return -1;
-      return 0;
-    }
-    for (size_t i = 0; i < objects.size(); ++i)
-      if (objects[i]->Signaled()) return static_cast<int>(i);
-    return -1;
-  };
+  auto waited = sim::WaitObjects(nCount, pHandles);
+  if (!waited) return WAIT_FAILED;
+  auto& objects = *waited;
+  auto signalled = [&] { return sim::SatisfiedIndex(objects, fWaitAll); };
   // Evaluated by the scheduler on other threads too: it must look at this thread's queue.
   auto input = [&] {
     if (!q.sent.empty() || ((dwWakeMask & QS_POSTMESSAGE) && !q.posted.empty())) return true;

@@ -23,55 +23,40 @@ constexpr int kDialogFrame = 3;
 
 bool IsTopLevel(const Window& w) { return !w.parent && !w.message_only; }
 
-void MoveToTop(Window& w) {
-  auto& s = State();
-  std::vector<HWND>* list = &s.top_level;
+// The z-order list a window belongs to: its parent's children or the top-level windows;
+// nullptr for message-only windows, which have no z-order.
+std::vector<HWND>* SiblingsOf(const Window& w) {
   if (w.parent) {
     Window* p = FromHandle(w.parent);
-    if (!p) return;
-    list = &p->children;
-  } else if (w.message_only) {
-    return;
+    return p ? &p->children : nullptr;
   }
+  return w.message_only ? nullptr : &State().top_level;
+}
+
+// Takes the window out of its z-order list and puts it back where `place` says.
+template <typename Place>
+void Reorder(Window& w, Place place) {
+  std::vector<HWND>* list = SiblingsOf(w);
+  if (!list) return;
   auto it = std::find(list->begin(), list->end(), w.hwnd);
-  if (it == list->end() || it == list->begin()) return;
+  if (it == list->end()) return;
   list->erase(it);
-  list->insert(list->begin(), w.hwnd);
+  place(*list);
+}
+
+void MoveToTop(Window& w) {
+  Reorder(w, [&](std::vector<HWND>& list) { list.insert(list.begin(), w.hwnd); });
 }
 
 void MoveToBottom(Window& w) {
-  auto& s = State();
-  std::vector<HWND>* list = &s.top_level;
-  if (w.parent) {
-    Window* p = FromHandle(w.parent);
-    if (!p) return;
-    list = &p->children;
-  } else if (w.message_only) {
-    return;
-  }
-  auto it = std::find(list->begin(), list->end(), w.hwnd);
-  if (it == list->end()) return;
-  list->erase(it);
-  list->push_back(w.hwnd);
+  Reorder(w, [&](std::vector<HWND>& list) { list.push_back(w.hwnd); });
 }
 
 void MoveAfter(Window& w, HWND after) {
-  auto& s = State();
-  std::vector<HWND>* list = &s.top_level;
-  if (w.parent) {
-    Window* p = FromHandle(w.parent);
-    if (!p) return;
-    list = &p->children;
-  }
-  auto it = std::find(list->begin(), list->end(), w.hwnd);
-  if (it == list->end()) return;
-  list->erase(it);
-  auto pos = std::find(list->begin(), list->end(), after);
-  if (pos == list->end()) {
-    list->insert(list->begin(), w.hwnd);
-  } else {
-    list->insert(std::next(pos), w.hwnd);
-  }
+  Reorder(w, [&](std::vector<HWND>& list) {
+    auto pos = std::find(list.begin(), list.end(), after);
+    list.insert(pos == list.end() ? list.begin() : std::next(pos), w.hwnd);
+  });
 }
 
 void Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
