@@ -1,5 +1,9 @@
 #include "messenger/event_sink.h"
 
+#include <framework/winapp.h>
+
+#include <exception>
+
 #include "ui/tellbud_dlg.h"
 
 CMessengerEventSink::CMessengerEventSink(CTellbudDlg* owner) : m_nRefCount(1), m_pOwner(owner) {}
@@ -38,7 +42,12 @@ HRESULT STDMETHODCALLTYPE CMessengerEventSink::Invoke(DISPID dispIdMember, REFII
     // Keep the sink alive while the owner's handler runs: a sign-out event drops the owner's
     // reference to it.
     AddRef();
-    m_pOwner->OnMessengerEvent(dispIdMember, *pDispParams);
+    try {
+      m_pOwner->OnMessengerEvent(dispIdMember, *pDispParams);
+    } catch (const std::exception& e) {
+      // Nothing may leave a COM method: Messenger's call into it cannot carry an exception.
+      AfxTraceException(TEXT("a Messenger event"), e);
+    }
     Release();
   }
   return E_NOTIMPL;

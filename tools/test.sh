@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the default build, the AddressSanitizer + UndefinedBehaviorSanitizer
-# build, and the Windows cross build of Tellbud.exe.
+# build, and the Windows cross build of Tellbud.exe, whose folder is then checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -16,4 +16,4 @@ done
 echo "=== windows: Tellbud.exe"
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target Tellbud
-ls -l build/windows/Tellbud.exe
+tools/check-windows-exe.py build/windows

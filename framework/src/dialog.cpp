@@ -5,6 +5,8 @@
 
 #include "control_site.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 namespace {
@@ -26,6 +28,15 @@ CString MessageHandlerName(UINT message) {
 
 // Where a subclassed dialog keeps the dialog manager's window procedure.
 const WCHAR kSuperProcProp[] = TEXT("AfxDialogSuperProc");
+
+// Templates may name common controls (a list view, a trackbar); Windows creates those only once
+// the process has registered their classes, and registering again costs nothing.
+void RegisterCommonControlClasses() {
+  INITCOMMONCONTROLSEX classes{};
+  classes.dwSize = sizeof classes;
+  classes.dwICC = ICC_WIN95_CLASSES;
+  InitCommonControlsEx(&classes);
+}
 
 }  // namespace
 
@@ -62,6 +73,7 @@ HWND CDialog::CreateFromTemplate(HWND hWndOwner) {
     return nullptr;
   }
   std::vector<BYTE> bytes = AfxBuildDialogTemplate(*m_pResource);
+  RegisterCommonControlClasses();
   HWND hWnd =
       CreateDialogIndirectParamW(AfxGetInstanceHandle(), reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()),
                                  hWndOwner, DialogProc, reinterpret_cast<LPARAM>(this));
