@@ -7,7 +7,7 @@
 
 #include "world/core/reporter.h"
 #include "world/handset/handset_ids.h"
-#include "world/handset/utf8.h"
+#include "world/common/utf8.h"
 
 namespace world::handset {
 
@@ -138,7 +138,7 @@ HRESULT ReadText(const VARIANT& v, std::string* out) {
   } else {
     return DISP_E_TYPEMISMATCH;
   }
-  *out = text ? Utf16ToUtf8(text, SysStringLen(text)) : std::string();
+  *out = text ? Utf8Of(text, SysStringLen(text)) : std::string();
   return S_OK;
 }
 

@@ -1,40 +1,12 @@
 #include "world/messenger/text.h"
 
+#include "world/common/utf8.h"
+
 namespace world::messenger {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
 WCHAR FoldAscii(WCHAR c) { return c >= 'A' && c <= 'Z' ? static_cast<WCHAR>(c + ('a' - 'A')) : c; }
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-void AppendUtf16(Text& out, char32_t cp) {
-  if (cp < 0x10000) {
-    out += static_cast<WCHAR>(cp);
-  } else {
-    cp -= 0x10000;
-    out += static_cast<WCHAR>(0xD800 + (cp >> 10));
-    out += static_cast<WCHAR>(0xDC00 + (cp & 0x3FF));
-  }
-}
 
 }  // namespace
 
@@ -45,48 +17,8 @@ bool SameSigninName(const Text& a, const Text& b) {
   return true;
 }
 
-std::string ToUtf8(const Text& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    char32_t c = static_cast<char16_t>(text[i]);
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
-      char32_t low = static_cast<char16_t>(text[i + 1]);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        AppendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
-        ++i;
-        continue;
-      }
-    }
-    AppendUtf8(out, c >= 0xD800 && c <= 0xDFFF ? kReplacement : c);
-  }
-  return out;
-}
+std::string ToUtf8(const Text& text) { return Utf8Of(text); }
 
-Text FromUtf8(const std::string& text) {
-  static constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-  Text out;
-  out.reserve(text.size());
-  size_t i = 0;
-  while (i < text.size()) {
-    unsigned char lead = static_cast<unsigned char>(text[i]);
-    size_t extra = lead < 0x80           ? 0
-                   : (lead >> 5) == 0x6  ? 1
-                   : (lead >> 4) == 0xE  ? 2
-                   : (lead >> 3) == 0x1E ? 3
-                                         : 4;
-    char32_t cp = extra == 0 ? lead : static_cast<char32_t>(lead & (0x3F >> extra));
-    bool valid = extra < 4 && i + extra < text.size();
-    for (size_t k = 1; valid && k <= extra; ++k) {
-      unsigned char next = static_cast<unsigned char>(text[i + k]);
-      valid = (next & 0xC0) == 0x80;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    valid = valid && cp >= kMinimum[extra] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
-    AppendUtf16(out, valid ? cp : kReplacement);
-    i += valid ? extra + 1 : 1;
-  }
-  return out;
-}
+Text FromUtf8(const std::string& text) { return WideFromUtf8(text); }
 
 }  // namespace world::messenger

@@ -1,14 +1,14 @@
-// The control's conversion of the program's UTF-16 text to the world's UTF-8.
+// The world's conversion of the program's UTF-16 text to UTF-8.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "world/handset/utf8.h"
+#include "world/common/utf8.h"
 
-namespace world::handset {
+namespace world {
 namespace {
 
-std::string Convert(const std::u16string& s) { return Utf16ToUtf8(s.data(), s.size()); }
+std::string Convert(const std::u16string& s) { return Utf8Of(s.data(), s.size()); }
 
 TEST(Utf16ToUtf8Test, EncodesEachLengthOfSequence) {
   EXPECT_EQ(Convert(u"bob@example.com"), "bob@example.com");
@@ -29,7 +29,7 @@ TEST(Utf16ToUtf8Test, KeepsEmbeddedNullsWithinTheGivenLength) {
   EXPECT_EQ(Convert(s), std::string("a\0b", 3));
 }
 
-TEST(Utf16ToUtf8Test, NullTextIsEmpty) { EXPECT_EQ(Utf16ToUtf8(nullptr, 5), ""); }
+TEST(Utf16ToUtf8Test, NullTextIsEmpty) { EXPECT_EQ(Utf8Of(nullptr, 5), ""); }
 
 }  // namespace
-}  // namespace world::handset
+}  // namespace world
