@@ -43,8 +43,8 @@ TEST_F(SingleInstanceTest, SecondStartShowsTheHiddenWindowInTheForegroundAndEnds
   EXPECT_FALSE(PrintedSinceMark("tray add"));
 }
 
-TEST_F(SingleInstanceTest, ExitMarkerEndsTheRunningInstanceThroughItsTearDown) {
-  RunAll({"handset plug", "start", "wait 1s"});
+TEST_F(SingleInstanceTest, ExitMarkerEndsTheRunningInstanceThroughItsTearDownEvenWhenHidden) {
+  RunAll({"handset plug", "start", "wait 1s", "window close"});
   ASSERT_PRINTED("handset OpenDevice(0) -> TRUE");
   const DWORD first = world.RunningTellbuds().at(0);
 
