@@ -76,6 +76,11 @@ TEST_F(AutoRunTest, WithoutAUsableStartupFolderNothingIsCopiedOrDeletedAnywhere)
   } cases[] = {
       {"no registry key", [] { sim::RemoveRegistryKey(HKEY_CURRENT_USER, kShellFolders); }},
       {"an empty value", [] { sim::SetRegistryString(HKEY_CURRENT_USER, kShellFolders, u"StartUp", u""); }},
+      {"a number instead of a folder",  // its bytes read as text name the folder "A"
+       [&] {
+         fs::create_directory(world.exe_folder() / "A");
+         sim::SetRegistryDword(HKEY_CURRENT_USER, kShellFolders, u"StartUp", 0x41);
+       }},
       {"a folder too long for the name",
        [&] { sim::SetRegistryString(HKEY_CURRENT_USER, kShellFolders, u"StartUp", tooLong); }},
   };
@@ -86,12 +91,13 @@ TEST_F(AutoRunTest, WithoutAUsableStartupFolderNothingIsCopiedOrDeletedAnywhere)
     EXPECT_FALSE(AutoRunChecked());
     ChooseAutoRun();
     EXPECT_TRUE(AutoRunChecked()) << "the mark follows the command";
+    EXPECT_FALSE(fs::exists(*rootLink));
+    EXPECT_TRUE(fs::is_empty(world::StartupFolder(world.exe_folder())));
+    EXPECT_FALSE(fs::exists(world.exe_folder() / "A" / "Tellbud.lnk"));
     ChooseAutoRun();
     EXPECT_FALSE(AutoRunChecked());
     Run("start *exit*");
   }
-  EXPECT_FALSE(fs::exists(*rootLink));
-  EXPECT_TRUE(fs::is_empty(world::StartupFolder(world.exe_folder())));
 }
 
 }  // namespace
