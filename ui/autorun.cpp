@@ -25,8 +25,8 @@ BOOL FindLinkPath(WCHAR (&link)[MAX_PATH]) {
   DWORD size = sizeof folder;
   BOOL read = key.QueryValue(TEXT("StartUp"), &type, reinterpret_cast<LPBYTE>(folder), &size);
   key.CloseKey();
-  // A value that fills the whole buffer has no room for its terminator: not usable.
   if (!read || (type != REG_SZ && type != REG_EXPAND_SZ)) return FALSE;
+  // A value that fills the whole buffer has no room for its terminator: not usable.
   if (folder[0] == 0 || folder[MAX_PATH - 1] != 0) return FALSE;
   return JoinPath(link, MAX_PATH, folder, kShortcutName);
 }
