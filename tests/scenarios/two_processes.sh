@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Two tellbud-sim processes of one user on one desktop: Tellbud started in the second finds the
-# first one's Tellbud and shows its window; started with "*exit*" it ends the first one.
+# Several tellbud-sim processes of one user on one desktop: Tellbud started in another one finds
+# the first one's Tellbud and shows its window, even when hidden; started with "*exit*" it ends
+# the first one; "*EXIT*" is no exit marker; "*exit*" with nothing running does nothing.
 set -euo pipefail
 sim="$1"
 work="$(mktemp -d)"
@@ -17,6 +18,8 @@ fail() {
   echo "FAIL: $*" >&2
   echo "--- first tellbud-sim:" >&2
   cat "$work/first.out" >&2 || true
+  echo "--- the others:" >&2
+  cat "$work/others.out" >&2 || true
   exit 1
 }
 
@@ -50,21 +53,44 @@ echo "window close" >&3
 echo "wait 1s" >&3
 wait_for "window \"Tellbud<1.0>\" hidden"
 
-# The second start finds the running Tellbud and brings its window back.
-"$sim" --dir "$work/dir" >"$work/second.out" 2>&1 <<'SCRIPT' || fail "the second tellbud-sim failed: $(cat "$work/second.out")"
-start
-wait 3s
-SCRIPT
-grep -q "process Tellbud.exe ended" "$work/second.out" || fail "the second Tellbud kept running: $(cat "$work/second.out")"
-if grep -q "tray add" "$work/second.out"; then fail "the second Tellbud added a tray icon"; fi
-wait_for "window \"Tellbud<1.0>\" shown" 2
+# Runs a tellbud-sim of its own with the commands on standard input, appending its transcript to
+# $work/others.out and leaving this run's transcript in $work/last.out.
+other() {
+  "$sim" --dir "$work/dir" >"$work/last.out" 2>&1 || fail "another tellbud-sim failed: $(cat "$work/last.out")"
+  cat "$work/last.out" >>"$work/others.out"
+}
+# Fails when this run's Tellbud did more than start and end.
+ended_quietly() {
+  grep -q "process Tellbud.exe ended (exit code 0)" "$work/last.out" || fail "$1: Tellbud kept running: $(cat "$work/last.out")"
+  if grep -q "tray add" "$work/last.out"; then fail "$1: a tray icon was added"; fi
+  if [ -e "$work/dir/Custom.ini" ]; then fail "$1: Tellbud went on to the settings files"; fi
+}
 
-# "*exit*" ends the running Tellbud.
-"$sim" --dir "$work/dir" >>"$work/second.out" 2>&1 <<'SCRIPT' || fail "the third tellbud-sim failed"
-start *exit*
-wait 3s
-SCRIPT
+# The second start finds the running Tellbud and brings its hidden window back to the front,
+# without touching the settings files (the custom file would be created again).
+rm "$work/dir/Custom.ini"
+printf 'start\nwait 3s\n' | other
+ended_quietly "a second start"
+wait_for "window \"Tellbud<1.0>\" shown" 2
+wait_for "window \"Tellbud<1.0>\" foreground" 2
+
+# "*EXIT*" is not the exit marker: it is one more second start.
+echo "window close" >&3
+wait_for "window \"Tellbud<1.0>\" hidden" 2
+printf 'start *EXIT*\nwait 1s\n' | other
+ended_quietly "a start with *EXIT*"
+wait_for "window \"Tellbud<1.0>\" shown" 3
+if grep -q "process Tellbud.exe ended" "$work/first.out"; then fail "*EXIT* ended the running Tellbud"; fi
+
+# "*exit*" ends the running Tellbud through its tear-down.
+printf 'start *exit*\nwait 3s\n' | other
+ended_quietly "a start with *exit*"
+wait_for "tray remove"
 wait_for "process Tellbud.exe ended (exit code 0)"
+
+# With nothing running, "*exit*" does nothing at all.
+printf 'start *exit*\nwait 1s\nshow\nexpect main window: none\n' | other
+ended_quietly "*exit* with nothing running"
 echo "quit" >&3
 exec 3>&-
 wait "$first_pid"

@@ -100,3 +100,21 @@ TEST_F(ApartmentPosterTest, NothingCanBePostedOnceTheReceivingProgramEnded) {
 }
 
 }  // namespace
+
+namespace {
+
+// The sanitizer build sees whether the poster's shared block was freed.
+TEST_F(ApartmentPosterTest, AClosureThatEndsItsThreadLeavesNothingBehind) {
+  StartReceiver();
+  auto counted = std::make_shared<int>(0);
+  poster->Post([] { ExitThread(0); });
+  poster->Post([counted] { ++*counted; });
+  desktop.RunUntilIdle();
+  EXPECT_EQ(*counted, 0);
+  EXPECT_FALSE(poster->Post(Note(1)));
+  poster.reset();
+  EXPECT_EQ(counted.use_count(), 1);
+  EXPECT_TRUE(ran.empty());
+}
+
+}  // namespace

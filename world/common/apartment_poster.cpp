@@ -38,8 +38,14 @@ struct ApartmentPoster::Shared {
   }
 
   // Runs queued closures on the receiving thread until the queue is empty or the poster goes.
+  // The run's reference is given back also when a closure ends the thread (its process crashes
+  // or exits) and the stack unwinds through here.
   void RunPending() {
     AddRef();
+    struct RunReference {
+      Shared* shared;
+      ~RunReference() { shared->Release(); }
+    } reference{this};
     for (;;) {
       std::function<void()> next;
       {
@@ -50,7 +56,6 @@ struct ApartmentPoster::Shared {
       }
       next();
     }
-    Release();
   }
 
   // Empties the queue (outside the lock: dropping a closure may release objects) and forgets the
