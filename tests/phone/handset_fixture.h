@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/program_fixture.h"
+#include "world/core/text.h"
 #include "world/handset/stand_in.h"
 #include "world/messenger/stand_in.h"
 
