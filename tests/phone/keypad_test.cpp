@@ -53,6 +53,13 @@ TEST_F(KeypadTest, AtMostFourCharactersOfTheSpeedDialColumnTakePart) {
   EXPECT_EQ(SelectionMark(), -1) << "a dial string of five characters never selects a row";
 }
 
+TEST_F(KeypadTest, TheSpeedDialColumnMustMatchCharacterForCharacter) {
+  StartWithSpeedDials();
+  Dialog()->m_list.SetItemText(1, 1, TEXT("1\u00AD2"));  // a soft hyphen between the digits
+  Run("handset dial 12");
+  EXPECT_EQ(SelectionMark(), -1);
+}
+
 TEST_F(KeypadTest, HashCallsTheSelectedContact) {
   StartWithSpeedDials();
   Run("handset dial 12#");
