@@ -198,7 +198,8 @@ void CTellbudDlg::SelectBySpeedDial() {
   for (int row = 0; row < m_list.GetItemCount(); ++row) {
     WCHAR number[kSpeedDialBuffer] = {0};
     m_list.GetItemText(row, 1, number, kSpeedDialBuffer);
-    if (lstrcmpW(number, m_strDial) == 0) {
+    // Character for character: a linguistic comparison would pass over ignorable characters.
+    if (m_strDial == number) {
       m_list.SetSelectionMark(row);
       m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
       return;

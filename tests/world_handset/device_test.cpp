@@ -159,6 +159,17 @@ TEST_F(DeviceTest, WorldActionsOnAnUnpluggedDeviceAreRefused) {
   EXPECT_FALSE(device->Hook(true));
   EXPECT_FALSE(device->LineActivity());
   EXPECT_FALSE(device->LevelKey());
+  EXPECT_FALSE(device->SetLevel(20));
+}
+
+TEST_F(DeviceTest, TheLevelTakesEveryValueTheLevelKeyStepsThrough) {
+  PlugAndOpen();
+  session.SetLevel(75);
+  EXPECT_EQ(session.GetLevel(), 75);
+  EXPECT_TRUE(device->SetLevel(77));
+  EXPECT_FALSE(device->SetLevel(kMaxLevel + 1));
+  EXPECT_EQ(session.GetLevel(), 77);
+  EXPECT_TRUE(sink.events.empty()) << "setting the level on the handset raises no event";
 }
 
 TEST_F(DeviceTest, HookInItsCurrentPositionRaisesNothing) {

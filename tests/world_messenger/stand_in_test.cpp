@@ -206,6 +206,18 @@ TEST_F(ShortcutTest, LetterWithoutAltDoesNothing) {
   EXPECT_EQ(Bob().voice, VoiceState::kIncomingPending);
 }
 
+TEST_F(ShortcutTest, LetterWithoutAltToTheMinimisedWindowInFrontDoesNothing) {
+  HWND hwnd = Incoming();
+  ASSERT_TRUE(messenger.MinimizeWindow("bob@example.com"));
+  SetForegroundWindow(hwnd);  // active while minimised: every key comes as a system key
+  keybd_event('C', 0, 0, 0);
+  keybd_event('C', 0, KEYEVENTF_KEYUP, 0);
+  desktop.RunUntilIdle();
+  EXPECT_EQ(Bob().voice, VoiceState::kIncomingPending);
+  PressAlt('C');
+  EXPECT_EQ(Bob().voice, VoiceState::kTalking);
+}
+
 TEST_F(ShortcutTest, ShortcutsAreTheLanguages) {
   messenger.SetLanguage(Language::kGerman);
   SetForegroundWindow(Incoming());

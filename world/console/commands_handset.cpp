@@ -77,6 +77,14 @@ Result Dial(Console& c, const Call& call) {
   return PressKeys(c, codes);
 }
 
+Result SetLevel(Console& c, const Call& call) {
+  auto level = ParseNumber(call.args[0]);
+  if (!level || *level > static_cast<uint64_t>(world::handset::kMaxLevel))
+    return Result::Bad("not a level: '" + call.args[0] + "' (0 to " +
+                       std::to_string(world::handset::kMaxLevel) + ")");
+  return Act(c, Handset(c).SetLevel(static_cast<short>(*level)), "the handset is not plugged in");
+}
+
 }  // namespace
 
 void AddHandsetCommands(Console& c) {
@@ -103,6 +111,8 @@ void AddHandsetCommands(Console& c) {
   c.Add({"handset", "level", 0, 0, "handset level", "press the level key", [](Console& c, const Call&) {
            return Act(c, Handset(c).LevelKey(), "the handset is not plugged in");
          }});
+  c.Add({"handset", "setlevel", 1, 1, "handset setlevel N",
+         "set the level on the handset itself, without the level key", SetLevel});
 }
 
 }  // namespace console

@@ -96,6 +96,12 @@ bool Device::LevelKey() {
   return true;
 }
 
+bool Device::SetLevel(short level) {
+  if (!state_.plugged || level < 0 || level > kMaxLevel) return false;
+  state_.level = level;
+  return true;
+}
+
 void Device::Raise(const Event& event) {
   // Collected first: a sink's reaction must not disturb the walk over the session list.
   std::vector<Session*> targets;

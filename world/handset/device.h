@@ -34,7 +34,7 @@ inline constexpr short kChannelPstn = 0;
 inline constexpr short kChannelUsb = 1;
 inline constexpr short kRingStyleCount = 10;  // styles 0..9
 inline constexpr short kInitialLevel = 10;
-inline constexpr short kMaxLevel = 20;  // levels 0..20; other values are ignored
+inline constexpr short kMaxLevel = 79;  // levels 0..79, all the level key reaches; others are ignored
 
 bool IsLineAdaptor(int32_t model);
 bool ReportsHookAsSecondKind(int32_t model);
@@ -109,6 +109,9 @@ class Device {
   // Telephone-line activity: an adaptor's line then belongs to PSTN (both groups switch to 0).
   bool LineActivity();
   bool LevelKey();
+  // The person sets the level on the handset itself (0..kMaxLevel); false when unplugged or
+  // out of range. Raises no event.
+  bool SetLevel(short level);
 
   DeviceState State() const;
   bool IsOpen() const;

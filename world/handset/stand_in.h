@@ -34,6 +34,7 @@ class HandsetStandIn {
   bool Hook(bool lifted) { return device_->Hook(lifted); }
   bool LineActivity() { return device_->LineActivity(); }
   bool LevelKey() { return device_->LevelKey(); }
+  bool SetLevel(short level) { return device_->SetLevel(level); }
 
   DeviceState State() const { return device_->State(); }
   std::string Describe() const { return handset::Describe(device_->State()); }

@@ -242,7 +242,9 @@ LRESULT CALLBACK MessengerServer::ConversationProc(HWND hwnd, UINT msg, WPARAM w
   int id = self ? self->ConversationOf(hwnd) : 0;
   switch (msg) {
     case WM_SYSKEYDOWN:
-      if (id) self->OnShortcut(id, wp);
+      // Only with Alt held (the context bit): a minimised window in front gets every key as a
+      // system key.
+      if (id && (lp & (LPARAM{1} << 29))) self->OnShortcut(id, wp);
       break;
     case WM_CLOSE:
       if (id) self->RequestClose(id);

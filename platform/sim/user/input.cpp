@@ -1,6 +1,7 @@
 // Synthetic keyboard input: keybd_event goes to the focus window of the thread that owns the
 // foreground window, as WM_KEYDOWN/WM_KEYUP, or WM_SYSKEYDOWN/WM_SYSKEYUP while Alt is held
-// without Ctrl (Alt itself included), as Windows delivers it.
+// without Ctrl (Alt itself included), as Windows delivers it. When that thread has no focus
+// window, the active window gets every key as a system key.
 #include <windows.h>
 
 #include "user/user.h"
@@ -28,13 +29,16 @@ void WINAPI keybd_event(BYTE bVk, BYTE bScan, DWORD dwFlags, ULONG_PTR) {
   if (bVk == VK_LMENU || bVk == VK_RMENU) s.key_state[VK_MENU] = s.key_state[bVk];
   bool alt = alt_before || (!up && (bVk == VK_MENU || bVk == VK_LMENU || bVk == VK_RMENU));
   bool ctrl = Down(VK_CONTROL);
-  bool sys = alt && !ctrl;
-  UINT msg = up ? (sys ? WM_SYSKEYUP : WM_KEYUP) : (sys ? WM_SYSKEYDOWN : WM_KEYDOWN);
 
   Window* fg = FromHandle(s.foreground);
   if (!fg || !fg->thread) return;
   ThreadQueue& q = Queue(*fg->thread);
-  HWND target = FromHandle(q.focus) ? q.focus : s.foreground;
+  // Without a focus window (the active window is minimised, or nobody took the focus) every key
+  // goes to the active window as a system key.
+  bool focused = FromHandle(q.focus) != nullptr;
+  HWND target = focused ? q.focus : FromHandle(q.active) ? q.active : s.foreground;
+  bool sys = (alt && !ctrl) || !focused;
+  UINT msg = up ? (sys ? WM_SYSKEYUP : WM_KEYUP) : (sys ? WM_SYSKEYDOWN : WM_KEYDOWN);
   LPARAM lp = 1 | (static_cast<LPARAM>(bScan) << 16);
   if (alt) lp |= LPARAM{1} << 29;
   if (was_down) lp |= LPARAM{1} << 30;

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "user/user.h"
 
@@ -179,6 +180,13 @@ void ActivateWindow(Window& target, bool make_foreground) {
       Send(h, WM_NCACTIVATE, TRUE, 0);
       Send(h, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, w->minimized ? 1 : 0), reinterpret_cast<LPARAM>(old));
     }
+    // While the active window is minimised no window has the keyboard focus; keys then go to the
+    // active window as system keys.
+    Window* now = FromHandle(h);
+    if (now && now->minimized && q.focus) {
+      HWND lost = std::exchange(q.focus, nullptr);
+      Send(lost, WM_KILLFOCUS, 0, 0);
+    }
   }
   if (takes_foreground && FromHandle(h)) SetForegroundInternal(h);
 }
@@ -232,11 +240,16 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
       break;
     case SW_SHOWNORMAL:
     case SW_RESTORE:
-    case SW_SHOWDEFAULT:
+    case SW_SHOWDEFAULT: {
+      bool active_minimized = top && w->minimized && Queue(*w->thread).active == hWnd;
       SetVisible(*w, true);
       if ((w = FromHandle(hWnd))) restore();
       if ((w = FromHandle(hWnd)) && top) ActivateWindow(*w, false);
+      // An active window restored from minimised is told again that it is active, so that
+      // DefWindowProc gives it back the keyboard focus.
+      if (active_minimized && FromHandle(hWnd)) Send(hWnd, WM_ACTIVATE, WA_ACTIVE, 0);
       break;
+    }
     case SW_SHOWNOACTIVATE:
       SetVisible(*w, true);
       if ((w = FromHandle(hWnd))) restore();
