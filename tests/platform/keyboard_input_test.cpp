@@ -128,3 +128,33 @@ TEST_F(KeyboardInputTest, RestoringTheActiveMinimizedWindowGivesItTheFocus) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(KeyboardInputTest, AThreadWhoseWindowLosesTheForegroundToAnotherThreadHasNoActiveWindow) {
+  HWND other = nullptr;
+  desktop.StartProcess(sim::ProcessInfo{0, u"other.exe", u"C:\\other.exe", u"other.exe"}, [&] {
+    other = CreateWindowExW(0, u"Static", u"other", WS_POPUP | WS_CAPTION, 0, 0, 100, 100, nullptr, nullptr,
+                            nullptr, nullptr);
+    ShowWindow(other, SW_SHOW);
+    SetForegroundWindow(other);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    return 0;
+  });
+  desktop.RunUntilIdle();
+  EXPECT_EQ(GetForegroundWindow(), other);
+  HWND active = first, focus = first;
+  OnAppThread([&] {
+    active = GetActiveWindow();
+    focus = GetFocus();
+  });
+  EXPECT_EQ(active, nullptr);
+  EXPECT_EQ(focus, nullptr);
+  // Keys now go to the other thread's window, none to ours.
+  keys.clear();
+  Type({{'A', false}, {'A', true}});
+  EXPECT_TRUE(keys.empty());
+}
+
+}  // namespace

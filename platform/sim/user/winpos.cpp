@@ -160,6 +160,25 @@ void SetForegroundInternal(HWND hwnd) {
   if (hwnd) Desktop::Current().Notify([&](Observer& o) { o.OnWindowForeground(hwnd); });
 }
 
+namespace {
+
+// The foreground moves to another thread's window: the thread that had it is no longer active,
+// so its active window is deactivated and it keeps neither an active window nor the focus
+// (GetActiveWindow and GetFocus give NULL there), as on Windows.
+void DeactivateOtherThread(Window* old_foreground, const Window& incoming) {
+  if (!old_foreground || !old_foreground->thread || old_foreground->thread == incoming.thread) return;
+  ThreadQueue& q = Queue(*old_foreground->thread);
+  HWND active = std::exchange(q.active, nullptr);
+  HWND focus = std::exchange(q.focus, nullptr);
+  if (FromHandle(active)) {
+    Send(active, WM_NCACTIVATE, FALSE, 0);
+    Send(active, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(incoming.hwnd));
+  }
+  if (FromHandle(focus)) Send(focus, WM_KILLFOCUS, 0, 0);
+}
+
+}  // namespace
+
 void ActivateWindow(Window& target, bool make_foreground) {
   Window* w = FromHandle(RootOf(target.hwnd));
   if (!w || w->message_only) return;
@@ -188,7 +207,10 @@ void ActivateWindow(Window& target, bool make_foreground) {
       Send(lost, WM_KILLFOCUS, 0, 0);
     }
   }
-  if (takes_foreground && FromHandle(h)) SetForegroundInternal(h);
+  if (takes_foreground && FromHandle(h)) {
+    DeactivateOtherThread(fg, *w);
+    SetForegroundInternal(h);
+  }
 }
 
 // When a top-level window is hidden or goes away, the foreground moves to the next visible
