@@ -10,8 +10,8 @@
 
 namespace {
 
-const int kSigninBuffer = 256;      // sign-in names are compared on their first 255 characters
-const DWORD kSpeedDialBuffer = 4;   // a speed-dial number has at most three digits
+const int kSigninBuffer = 256;     // sign-in names are compared on their first 255 characters
+const DWORD kSpeedDialBuffer = 4;  // a speed-dial number has at most three digits
 const DWORD kCustomNameBuffer = 260;
 const int kOnlineImage = 0;
 const int kOfflineImage = 1;
@@ -53,11 +53,12 @@ void CTellbudDlg::AddOrReplaceContact(CComRef<IMessengerContact> contact, BOOL b
   WCHAR customName[kCustomNameBuffer] = {0};
   ReadProfileString(TEXT("CustomName"), signin, TEXT(""), customName, kCustomNameBuffer, g_szCustomPath);
 
-  int existing = FindContactRow(signin);
-  if (existing >= 0) DeleteContactRow(existing);
-
+  // Every detail is read before a row changes: a failing read leaves the list as it was.
   LONG status = 0;
   CheckComResult(contact->get_Status(&status), IID_IMessengerContact);
+
+  int existing = FindContactRow(signin);
+  if (existing >= 0) DeleteContactRow(existing);
 
   auto comesBefore = [&](int row) {
     WCHAR first[2] = {0};

@@ -91,7 +91,14 @@ void CTellbudDlg::OnMessengerWatchTick() {
     if (!m_bMSNConnected) {
       m_bMSNConnected = ConnectMessenger() ? TRUE : FALSE;
       if (m_bMSNConnected) {
-        OnMessengerConnected();
+        try {
+          OnMessengerConnected();
+        } catch (const _com_error&) {
+          // A list or a set of conversations taken in only in part is no connection: the next
+          // tick connects again, reusing what stands, and fills them anew.
+          m_bMSNConnected = FALSE;
+          throw;
+        }
       } else {
         ShowTrayState(kNoMessengerIcon, kNoMessengerTip);
       }

@@ -49,6 +49,9 @@ enum CallState : int {
 struct CWatchedConversation {
   CComRef<IMessengerConversationWnd> m_pWindow;
   DWORD m_nScanned = 0;
+  // The handle the window last reported (0 until read): once a window has closed, Messenger's
+  // objects for it answer no more, and this is what is left to recognise it by.
+  LONG m_hWnd = 0;
 };
 
 class CTellbudDlg : public CDialog {
@@ -117,6 +120,17 @@ class CTellbudDlg : public CDialog {
   void ScanCurrentConversation();
   void ScanWatchedConversations();
   void AdoptConversationWindow(HWND hwnd);
+  // Window handles of the watched and the current conversation (monitor/conversation_handles.cpp).
+  // A failing get_HWND is explained when the window last reported no longer exists: then that
+  // handle stands; any other failure raises (with `raise`), or gives 0.
+  LONG WatchedWindowHandle(CWatchedConversation& entry);
+  LONG CurrentWindowHandle(BOOL raise);
+  void SetCurrentConversation(const CComRef<IMessengerConversationWnd>& window, LONG handle);
+  BOOL IsWatchedWindow(LONG handle) const;
+  // The current conversation is over without a word from Messenger: the state returns to ready.
+  void EndCurrentConversation();
+  // The current conversation with the handle its window last reported.
+  CWatchedConversation m_currentWindow;
 
   // ---- Voice conversations (ui/menu_commands.cpp) --------------------------------------------------
   void StartVoiceConversation(LPCWSTR signin);
