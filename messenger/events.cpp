@@ -115,7 +115,11 @@ void CTellbudDlg::WatchConversation(const CComRef<IMessengerConversationWnd>& wi
   CWatchedConversation entry;
   entry.m_pWindow.QueryFrom(conversation.Get());
   // An object that is not a conversation window is not watched: it would stop every later scan.
-  if (entry.m_pWindow) m_lstConversations.push_front(entry);
+  if (!entry.m_pWindow) return;
+  // Its handle is remembered from the start, so that the window is recognised even if it closes
+  // before the next scan without the program hearing of it (a failure leaves it to the scan).
+  entry.m_pWindow->get_HWND(&entry.m_hWnd);
+  m_lstConversations.push_front(entry);
 }
 
 // The window is matched by handle; a closed window's other objects no longer tell theirs, so the

@@ -9,7 +9,9 @@ namespace {
 HWND ToWindow(LONG handle) { return reinterpret_cast<HWND>(static_cast<LONG_PTR>(handle)); }
 
 // Reads the window's handle into `remembered`. A failure is explained when the window last
-// remembered no longer exists; then the remembered handle stands and S_OK is returned.
+// remembered no longer exists, or when the object never told a handle (0 stays): either way
+// the window counts as gone, and S_OK is returned. Only a failure of an object whose window
+// still exists stands.
 HRESULT ReadWindowHandle(const CComRef<IMessengerConversationWnd>& window, LONG& remembered) {
   LONG handle = 0;
   HRESULT hr = window->get_HWND(&handle);
@@ -17,7 +19,7 @@ HRESULT ReadWindowHandle(const CComRef<IMessengerConversationWnd>& window, LONG&
     remembered = handle;
     return S_OK;
   }
-  if (remembered != 0 && !IsWindow(ToWindow(remembered))) return S_OK;
+  if (!IsWindow(ToWindow(remembered))) return S_OK;
   return hr;
 }
 

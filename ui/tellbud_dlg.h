@@ -121,8 +121,9 @@ class CTellbudDlg : public CDialog {
   void ScanWatchedConversations();
   void AdoptConversationWindow(HWND hwnd);
   // Window handles of the watched and the current conversation (monitor/conversation_handles.cpp).
-  // A failing get_HWND is explained when the window last reported no longer exists: then that
-  // handle stands; any other failure raises (with `raise`), or gives 0.
+  // A failing get_HWND is explained when the window last reported no longer exists, or when the
+  // object never told a handle: then that handle (or 0) stands, a window that is gone. A failure
+  // while the window exists raises (with `raise`), or gives 0.
   LONG WatchedWindowHandle(CWatchedConversation& entry);
   LONG CurrentWindowHandle(BOOL raise);
   void SetCurrentConversation(const CComRef<IMessengerConversationWnd>& window, LONG handle);
