@@ -265,6 +265,41 @@ TEST_F(ConversationScanTest, AnOpenWindowWhoseTitleNamesNoContactIsNotAdopted) {
   EXPECT_NOT_PRINTED("ShowIncomingCall");
 }
 
+// The windows are collected before they are adopted, however many there are: here four
+// windows and one contact, whose window comes last.
+TEST_F(ConversationScanTest, MoreOpenWindowsThanContactsAreAllLookedAt) {
+  StartMessenger({"bob@example.com \"Bob\" online"});
+  Run("call bob@example.com");
+  for (const char* stranger : {"x@example.com", "y@example.com", "z@example.com"})
+    Run(std::string("chat ") + stranger);
+  Run("handset plug");
+  StartTellbud();
+  EXPECT_EQ(Watched(), 1u);
+  EXPECT_PRINTED(kBobRings);
+}
+
+TEST_F(ConversationScanTest, OpenWindowsWithNoContactsAtAllAreLeftAlone) {
+  StartMessenger({});
+  Run("chat x@example.com");
+  Run("chat y@example.com");
+  Run("handset plug");
+  StartTellbud();
+  EXPECT_TRUE(Tellbud().m_bMSNConnected);
+  EXPECT_EQ(Watched(), 0u);
+}
+
+// "Bob" begins "Bobby" too: a row showing exactly the title's name is preferred.
+TEST_F(ConversationScanTest, AnOpenWindowIsAdoptedForTheContactOfExactlyThatName) {
+  StartMessenger({"bobby@example.com \"Bobby\" online", "bob@example.com \"Bob\" online"});
+  Run("call bob@example.com");
+  Run("chat bobby@example.com");
+  Run("handset plug");
+  StartTellbud();
+  ASSERT_EQ(Names(), "Bobby|Bob| ");
+  EXPECT_EQ(Watched(), 2u);
+  EXPECT_PRINTED(kBobRings);
+}
+
 TEST_F(ConversationScanTest, AnAdoptedWindowIsMatchedByTheFriendlyNameBeforeCustomNamesApply) {
   Run("ini Custom.ini CustomName bob@example.com \"Bobby\"");
   StartMessenger({"bob@example.com \"Bob\" online"});
