@@ -185,8 +185,13 @@ class CTellbudDlg : public CDialog {
   void OnMessengerWatchTick();
   void OnPauseEnd();
   void OnContactRefreshTick();
-  BOOL IsMessengerRunning();
+  // Whether msnmsgr.exe runs; its process id into `processId`.
+  BOOL IsMessengerRunning(DWORD& processId);
   void OnMessengerConnected();
+  // Everything that belonged to a Messenger process that has gone: its connection, contacts
+  // and conversations.
+  void DropLostMessenger();
+  DWORD m_dwMessengerProcessId = 0;  // the Messenger process the last tick found, or 0
 
   // ---- Handset events (phone/phone_events.cpp, phone/keypad.cpp) --------------------------------------
   void OnDeviceRemoved();

@@ -134,7 +134,7 @@ class MessengerLostTest : public ConnectedFixture {
   void ExpectRecovery() {
     Forget();
     Tick();
-    EXPECT_PRINTED("tray tip \"Online\"");
+    EXPECT_EQ(world::Utf8(world::TellbudTrayIcon(world)->tip), "Online");
     EXPECT_TRUE(Tellbud().m_bMSNConnected);
     EXPECT_EQ(Names(), "Ann|Bob| ");
     Run("call ann@example.com");
@@ -206,6 +206,35 @@ TEST_F(MessengerLostTest, MessengerVanishingWhileServingAnEventEndsTheEventWithA
   ExpectEverythingDropped(false);
   Run("messenger start");
   Run("messenger signin");
+  ExpectRecovery();
+}
+
+// Quitting and starting again between two ticks: Tellbud sees another Messenger process and
+// lets go of the old one's objects, which would fail every call for good.
+TEST_F(MessengerLostTest, MessengerRestartingBetweenTwoTicksIsAMessengerLost) {
+  BobRings();
+  Run("messenger quit");
+  Run("messenger start");
+  Run("messenger signin");
+  Forget();
+  Tick();
+  EXPECT_PRINTED("handset SetIdle()");
+  EXPECT_PRINTED("messenger Show()");
+  EXPECT_EQ(Watched(), 0u);
+  EXPECT_FALSE(HasCurrentConversation());
+  ExpectRecovery();
+}
+
+TEST_F(MessengerLostTest, MessengerVanishingWhileConnectingAndRestartingAtOnceIsConnectedAgain) {
+  StartMessenger({"bob@example.com \"Bob\" online", "ann@example.com \"Ann\" online"});
+  Run("handset plug");
+  Run("messenger vanish get_Count");
+  Run("start");
+  Run("wait 2500ms");
+  ASSERT_FALSE(world.messenger().IsRunning());
+  Run("messenger start");
+  Run("messenger signin");
+  Run("wait 500ms");
   ExpectRecovery();
 }
 
