@@ -23,6 +23,8 @@
 #include "phone/usbphone.h"
 #include "ui/tray_icon.h"
 
+class CContactRowIndex;
+
 // The callback message of the tray icon.
 const UINT WM_TRAYNOTIFY = WM_USER + 100;
 
@@ -110,6 +112,9 @@ class CTellbudDlg : public CDialog {
   // ---- Contact list (monitor/contact_list.cpp) ---------------------------------------------------
   void RebuildContactList();
   void AddOrReplaceContact(CComRef<IMessengerContact> contact, BOOL bApplyCustomName);
+  // The same, with what the rebuild knows of the rows (kept up to date here), or null.
+  void AddOrReplaceContact(CComRef<IMessengerContact> contact, BOOL bApplyCustomName,
+                           CContactRowIndex* index);
   void ApplyCustomNames();
   // The first row whose sign-in name equals `signin` ignoring case, or -1.
   int FindContactRow(LPCWSTR signin);

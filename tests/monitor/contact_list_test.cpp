@@ -168,6 +168,49 @@ TEST_F(ContactListTest, SigninNamesDifferingOnlyInCaseAreOneContact) {
   EXPECT_EQ(Names(), "Bobby| ");
 }
 
+// The connect fills the list in one go; contacts added one by one while connected go through
+// the same placement row by row. Both must give the same rows, whatever the names.
+TEST_F(ContactListTest, AListFilledAtConnectEqualsTheSameContactsAddedOneByOne) {
+  struct C {
+    std::string signin, name;
+    LONG status;
+  };
+  std::vector<C> contacts;
+  const char* const names[] = {"Bob",   "bob",  "B",      "Bert", "x",    "Élodie", "eve",   "Ève", "zoë",
+                               "Zoe",   "1st",  "_under", "Ann",  "anna", "A",      "a",     "Ω",   "ω mega",
+                               "Bobby", "Carl", "carla",  "Ca",   "ß",    "ss",     "Ärger", "arg", "  pad"};
+  int i = 0;
+  for (const char* name : names) {
+    contacts.push_back(
+        {"c" + std::to_string(i) + "@example.com", name, i % 3 == 0 ? 1 : (i % 3 == 1 ? 2 : 34)});
+    ++i;
+  }
+  // Sign-in names that are not plain mail addresses, and one spelt in mixed case.
+  contacts.push_back({"MiXeD@Example.com", "Mixed", 2});
+  contacts.push_back({"weird name@example.com", "Weird", 2});
+  contacts.push_back({"ünï@example.com", "Uni", 1});
+  contacts.push_back({"tab\there@example.com", "Tab", 1});
+
+  StartMessenger({});
+  for (const C& c : contacts)
+    ASSERT_TRUE(world.messenger().AddContact(c.signin, c.name, c.status)) << c.signin;
+  Run("handset plug");
+  StartTellbud();
+  std::vector<ContactRowView> atConnect = ContactRows(world);
+  ASSERT_EQ(atConnect.size(), contacts.size() + 1);
+
+  for (const C& c : contacts) ASSERT_TRUE(world.messenger().RemoveContact(c.signin));
+  ASSERT_EQ(Names(), " ");
+  for (const C& c : contacts) ASSERT_TRUE(world.messenger().AddContact(c.signin, c.name, c.status));
+  std::vector<ContactRowView> oneByOne = ContactRows(world);
+  ASSERT_EQ(oneByOne.size(), atConnect.size());
+  for (size_t row = 0; row < atConnect.size(); ++row) {
+    EXPECT_EQ(oneByOne[row].name, atConnect[row].name) << row;
+    EXPECT_EQ(oneByOne[row].signin, atConnect[row].signin) << row;
+    EXPECT_EQ(oneByOne[row].image, atConnect[row].image) << row;
+  }
+}
+
 TEST_F(ContactListTest, SigningOutEmptiesTheListAndSigningInFillsItAgain) {
   StartConnected({"bob@example.com \"Bob\" online", "ann@example.com \"Ann\" offline"});
   Run("messenger signout");
