@@ -6,20 +6,14 @@
 #include <tuple>
 
 #include "monitor/connected_fixture.h"
+#include "world/messenger/faults.h"
 
 namespace {
-
-const char* const kOperations[] = {
-    "Create",           "get_MyStatus", "get_MyContacts", "FindConnectionPoint", "Advise",
-    "get_Window",       "Show",         "get_HWND",       "get_Count",           "Item",
-    "get_FriendlyName", "get_Status",   "get_SigninName", "get_Contacts",        "get_History",
-    "InstantMessage",   "StartVoice",   "Close",          "MediaWizard",
-};
 
 enum class Fault { kOnce, kUntilHealed, kVanish };
 
 class MessengerFaultTest : public ConnectedFixture,
-                           public ::testing::WithParamInterface<std::tuple<const char*, Fault>> {
+                           public ::testing::WithParamInterface<std::tuple<std::string, Fault>> {
  protected:
   // A step of the day that may not apply once Messenger has gone: its outcome is not checked.
   void Try(const std::string& line) { console.ExecuteLine(line); }
@@ -142,15 +136,15 @@ TEST_P(MessengerFaultTest, TellbudComesThroughADayOfCallsAndIsWellOnceMessengerI
   EXPECT_EQ(CallState(), CALL_READY);
 }
 
-std::string FaultName(const ::testing::TestParamInfo<std::tuple<const char*, Fault>>& info) {
+std::string FaultName(const ::testing::TestParamInfo<std::tuple<std::string, Fault>>& info) {
   static const char* const kKinds[] = {"FailingOnce", "FailingUntilHealed", "VanishingDuring"};
   return std::string(kKinds[static_cast<int>(std::get<1>(info.param))]) + "_" + std::get<0>(info.param);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryOperation, MessengerFaultTest,
-                         ::testing::Combine(::testing::ValuesIn(kOperations),
-                                            ::testing::Values(Fault::kOnce, Fault::kUntilHealed,
-                                                              Fault::kVanish)),
-                         FaultName);
+INSTANTIATE_TEST_SUITE_P(
+    EveryOperation, MessengerFaultTest,
+    ::testing::Combine(::testing::ValuesIn(world::messenger::FaultPlan::KnownOperations()),
+                       ::testing::Values(Fault::kOnce, Fault::kUntilHealed, Fault::kVanish)),
+    FaultName);
 
 }  // namespace
