@@ -88,6 +88,7 @@ void CTellbudDlg::DisconnectMessenger() {
 void CTellbudDlg::ForgetLostMessenger() {
   m_lstConversations.clear();
   m_pCurConversation.Release();
+  m_currentWindow = CWatchedConversation();
   m_nHistoryLen = 0;
   if (m_nCallState == CALL_RINGING || m_nCallState == CALL_TALKING) {
     m_nCallState = CALL_READY;

@@ -73,10 +73,9 @@ void CTellbudDlg::OnMessengerEvent(DISPID dispid, const DISPPARAMS& params) {
         if (row < 0) break;
         bool online = status > 1;
         bool inOnlinePart = static_cast<DWORD>(row) < m_nOnlineCount;
-        if (online != inOnlinePart) {
-          DeleteContactRow(row);
-          AddOrReplaceContact(contact, TRUE);
-        }
+        // Re-adding replaces the row (the first one with that sign-in name), and only once all
+        // of the contact's details were read: a failing read leaves the row where it was.
+        if (online != inOnlinePart) AddOrReplaceContact(contact, TRUE);
         break;
       }
       case DISPID_MUAE_ONIMWINDOWCREATED:
@@ -116,26 +115,21 @@ void CTellbudDlg::WatchConversation(const CComRef<IMessengerConversationWnd>& wi
   CWatchedConversation entry;
   entry.m_pWindow.QueryFrom(conversation.Get());
   // An object that is not a conversation window is not watched: it would stop every later scan.
-  if (entry.m_pWindow) m_lstConversations.push_front(entry);
+  if (!entry.m_pWindow) return;
+  // Its handle is remembered from the start, so that the window is recognised even if it closes
+  // before the next scan without the program hearing of it (a failure leaves it to the scan).
+  entry.m_pWindow->get_HWND(&entry.m_hWnd);
+  m_lstConversations.push_front(entry);
 }
 
+// The window is matched by handle; a closed window's other objects no longer tell theirs, so the
+// handle each last reported stands in for it.
 void CTellbudDlg::ForgetConversation(const CComRef<IMessengerConversationWnd>& window) {
   LONG handle = 0;
   if (window) window->get_HWND(&handle);  // a failure leaves 0
-  if (m_pCurConversation) {
-    LONG current = 0;
-    m_pCurConversation->get_HWND(&current);
-    if (current == handle) {
-      m_pCurConversation.Release();
-      m_nHistoryLen = 0;
-      m_nCallState = CALL_READY;
-      m_phone.SetIdle();
-    }
-  }
+  if (m_pCurConversation && CurrentWindowHandle(FALSE) == handle) EndCurrentConversation();
   for (auto it = m_lstConversations.begin(); it != m_lstConversations.end(); ++it) {
-    LONG entryHandle = 0;
-    CheckComResult(it->m_pWindow->get_HWND(&entryHandle), IID_IMessengerConversationWnd);
-    if (entryHandle == handle) {
+    if (WatchedWindowHandle(*it) == handle) {
       m_lstConversations.erase(it);
       break;
     }

@@ -34,12 +34,6 @@ CScanPhrases ReadPhrases() {
 
 HWND ToWindow(LONG handle) { return reinterpret_cast<HWND>(static_cast<LONG_PTR>(handle)); }
 
-LONG HandleOf(const CComRef<IMessengerConversationWnd>& window) {
-  LONG handle = 0;
-  CheckComResult(window->get_HWND(&handle), IID_IMessengerConversationWnd);
-  return handle;
-}
-
 // The history text; a history that cannot be read counts as empty.
 void ReadHistory(const CComRef<IMessengerConversationWnd>& window, CBstrResult& history) {
   if (FAILED(window->get_History(history.Receive()))) history.Receive();
@@ -71,7 +65,12 @@ void CTellbudDlg::ScanConversations() {
 
 // Only the current conversation is looked at while a call rings or runs.
 void CTellbudDlg::ScanCurrentConversation() {
-  LONG handle = HandleOf(m_pCurConversation);
+  LONG handle = CurrentWindowHandle(TRUE);
+  // Its window closed without the program hearing of it: the call is over.
+  if (!IsWindow(ToWindow(handle))) {
+    EndCurrentConversation();
+    return;
+  }
   CBstrResult history;
   ReadHistory(m_pCurConversation, history);
   DWORD length = history.Length();
@@ -79,7 +78,7 @@ void CTellbudDlg::ScanCurrentConversation() {
 
   for (auto it = m_lstConversations.begin(); it != m_lstConversations.end();) {
     auto next = std::next(it);
-    if (HandleOf(it->m_pWindow) == handle) {
+    if (WatchedWindowHandle(*it) == handle) {
       it->m_nScanned = length;
       m_lstConversations.splice(m_lstConversations.begin(), m_lstConversations, it);
     }
@@ -99,6 +98,7 @@ void CTellbudDlg::ScanCurrentConversation() {
     m_nHistoryLen = static_cast<int>(length);
   } else {
     m_pCurConversation.Release();
+    m_currentWindow = CWatchedConversation();
     m_nCallState = CALL_READY;
     m_phone.SetIdle();
     m_nHistoryLen = static_cast<int>(length);
@@ -109,7 +109,7 @@ void CTellbudDlg::ScanCurrentConversation() {
 // with new text moves to the front.
 void CTellbudDlg::ScanWatchedConversations() {
   for (auto it = m_lstConversations.begin(); it != m_lstConversations.end();) {
-    LONG handle = HandleOf(it->m_pWindow);
+    LONG handle = WatchedWindowHandle(*it);
     if (!IsWindow(ToWindow(handle))) {
       it = m_lstConversations.erase(it);
       continue;
@@ -136,7 +136,7 @@ void CTellbudDlg::ScanWatchedConversations() {
     if (invitation < talking && invitation < ready) {
       // An invitation while not ready stays consumed: it never rings later.
       if (m_nCallState != CALL_READY) return;
-      m_pCurConversation = window;
+      SetCurrentConversation(window, handle);
       m_nHistoryLen = static_cast<int>(length);
       m_strCaller.Empty();
       m_strCaller = FirstContactSignin(window);
@@ -144,12 +144,9 @@ void CTellbudDlg::ScanWatchedConversations() {
       m_nCallState = CALL_RINGING;
       m_phone.ShowIncomingCall(m_strCaller);
     } else if (ready < talking) {
-      m_pCurConversation.Release();
-      m_nHistoryLen = 0;
-      m_nCallState = CALL_READY;
-      m_phone.SetIdle();
+      EndCurrentConversation();
     } else if (talking != RECENCY_NONE) {
-      m_pCurConversation = window;
+      SetCurrentConversation(window, handle);
       m_nHistoryLen = static_cast<int>(length);
       m_nCallState = CALL_TALKING;
       m_phone.ShowTalking(FirstContactSignin(window));
@@ -169,11 +166,17 @@ void CTellbudDlg::AdoptConversationWindow(HWND hwnd) {
   *at = 0;
   // An empty name would match the first row of the list, whoever that is.
   if (!title[0]) return;
+  // The row whose name begins with the title's name; a row showing exactly that name comes
+  // first, so that "Bob" is not taken for "Bobby" when both are listed.
   LVFINDINFOW find;
   ZeroMemory(&find, sizeof find);
-  find.flags = LVFI_STRING | LVFI_PARTIAL;
+  find.flags = LVFI_STRING;
   find.psz = title;
   int row = m_list.FindItem(&find, -1);
+  if (row < 0) {
+    find.flags = LVFI_STRING | LVFI_PARTIAL;
+    row = m_list.FindItem(&find, -1);
+  }
   if (row < 0) return;
   WCHAR signin[kSigninBuffer] = {0};
   m_list.GetItemText(row, 2, signin, kSigninBuffer);
@@ -183,5 +186,10 @@ void CTellbudDlg::AdoptConversationWindow(HWND hwnd) {
   CWatchedConversation entry;
   entry.m_pWindow.QueryFrom(conversation.Get());
   // An object that is not a conversation window is not watched: it would stop every later scan.
-  if (entry.m_pWindow) m_lstConversations.push_front(entry);
+  if (!entry.m_pWindow) return;
+  // A window watched already (kept over a reconnect, or adopted by an attempt that failed
+  // later) is not watched twice.
+  CheckComResult(entry.m_pWindow->get_HWND(&entry.m_hWnd), IID_IMessengerConversationWnd);
+  if (IsWatchedWindow(entry.m_hWnd)) return;
+  m_lstConversations.push_front(entry);
 }

@@ -52,7 +52,8 @@ void CTellbudDlg::OnPhoneSearchTick() {
 }
 
 // Walks the process list, writing each image name for the debugger, until Messenger's.
-BOOL CTellbudDlg::IsMessengerRunning() {
+BOOL CTellbudDlg::IsMessengerRunning(DWORD& processId) {
+  processId = 0;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return FALSE;
   PROCESSENTRY32W entry;
@@ -65,6 +66,7 @@ BOOL CTellbudDlg::IsMessengerRunning() {
     OutputDebugStringW(line);
     if (StrCmpIW(entry.szExeFile, kMessengerImage) == 0) {
       found = TRUE;
+      processId = entry.th32ProcessID;
       break;
     }
   }
@@ -72,26 +74,43 @@ BOOL CTellbudDlg::IsMessengerRunning() {
   return found;
 }
 
+void CTellbudDlg::DropLostMessenger() {
+  m_bSignedIn = FALSE;
+  DisconnectMessenger();
+  // Messenger's conversations are gone with it: a call that rang or ran is over.
+  ForgetLostMessenger();
+}
+
 void CTellbudDlg::OnMessengerWatchTick() {
-  if (!IsMessengerRunning()) {
+  DWORD processId = 0;
+  if (!IsMessengerRunning(processId)) {
     OutputDebugStringW(TEXT("m_bMSNRuning = FALSE\n"));
     m_bMSNRuning = FALSE;
-    m_bSignedIn = FALSE;
-    DisconnectMessenger();
-    // Messenger's conversations are gone with it: a call that rang or ran is over.
-    ForgetLostMessenger();
+    m_dwMessengerProcessId = 0;
+    DropLostMessenger();
     ShowTrayState(kNoMessengerIcon, kNoMessengerTip);
     return;
   }
   OutputDebugStringW(TEXT("m_bMSNRuning = TRUE\n"));
   m_bMSNRuning = TRUE;
+  // Messenger quit and started again between two ticks: the objects held are of a process
+  // that is gone, and every call on them would fail for good.
+  if (m_dwMessengerProcessId != 0 && processId != m_dwMessengerProcessId) DropLostMessenger();
+  m_dwMessengerProcessId = processId;
 
   // A Messenger call that fails ends the tick here.
   RunMessengerStep(TEXT("the Messenger watch"), [&] {
     if (!m_bMSNConnected) {
       m_bMSNConnected = ConnectMessenger() ? TRUE : FALSE;
       if (m_bMSNConnected) {
-        OnMessengerConnected();
+        try {
+          OnMessengerConnected();
+        } catch (const _com_error&) {
+          // A list or a set of conversations taken in only in part is no connection: the next
+          // tick connects again, reusing what stands, and fills them anew.
+          m_bMSNConnected = FALSE;
+          throw;
+        }
       } else {
         ShowTrayState(kNoMessengerIcon, kNoMessengerTip);
       }

@@ -23,6 +23,8 @@
 #include "phone/usbphone.h"
 #include "ui/tray_icon.h"
 
+class CContactRowIndex;
+
 // The callback message of the tray icon.
 const UINT WM_TRAYNOTIFY = WM_USER + 100;
 
@@ -49,6 +51,9 @@ enum CallState : int {
 struct CWatchedConversation {
   CComRef<IMessengerConversationWnd> m_pWindow;
   DWORD m_nScanned = 0;
+  // The handle the window last reported (0 until read): once a window has closed, Messenger's
+  // objects for it answer no more, and this is what is left to recognise it by.
+  LONG m_hWnd = 0;
 };
 
 class CTellbudDlg : public CDialog {
@@ -107,6 +112,9 @@ class CTellbudDlg : public CDialog {
   // ---- Contact list (monitor/contact_list.cpp) ---------------------------------------------------
   void RebuildContactList();
   void AddOrReplaceContact(CComRef<IMessengerContact> contact, BOOL bApplyCustomName);
+  // The same, with what the rebuild knows of the rows (kept up to date here), or null.
+  void AddOrReplaceContact(CComRef<IMessengerContact> contact, BOOL bApplyCustomName,
+                           CContactRowIndex* index);
   void ApplyCustomNames();
   // The first row whose sign-in name equals `signin` ignoring case, or -1.
   int FindContactRow(LPCWSTR signin);
@@ -117,6 +125,18 @@ class CTellbudDlg : public CDialog {
   void ScanCurrentConversation();
   void ScanWatchedConversations();
   void AdoptConversationWindow(HWND hwnd);
+  // Window handles of the watched and the current conversation (monitor/conversation_handles.cpp).
+  // A failing get_HWND is explained when the window last reported no longer exists, or when the
+  // object never told a handle: then that handle (or 0) stands, a window that is gone. A failure
+  // while the window exists raises (with `raise`), or gives 0.
+  LONG WatchedWindowHandle(CWatchedConversation& entry);
+  LONG CurrentWindowHandle(BOOL raise);
+  void SetCurrentConversation(const CComRef<IMessengerConversationWnd>& window, LONG handle);
+  BOOL IsWatchedWindow(LONG handle) const;
+  // The current conversation is over without a word from Messenger: the state returns to ready.
+  void EndCurrentConversation();
+  // The current conversation with the handle its window last reported.
+  CWatchedConversation m_currentWindow;
 
   // ---- Voice conversations (ui/menu_commands.cpp) --------------------------------------------------
   void StartVoiceConversation(LPCWSTR signin);
@@ -170,8 +190,13 @@ class CTellbudDlg : public CDialog {
   void OnMessengerWatchTick();
   void OnPauseEnd();
   void OnContactRefreshTick();
-  BOOL IsMessengerRunning();
+  // Whether msnmsgr.exe runs; its process id into `processId`.
+  BOOL IsMessengerRunning(DWORD& processId);
   void OnMessengerConnected();
+  // Everything that belonged to a Messenger process that has gone: its connection, contacts
+  // and conversations.
+  void DropLostMessenger();
+  DWORD m_dwMessengerProcessId = 0;  // the Messenger process the last tick found, or 0
 
   // ---- Handset events (phone/phone_events.cpp, phone/keypad.cpp) --------------------------------------
   void OnDeviceRemoved();

@@ -86,3 +86,41 @@ class ProgramFixture : public ::testing::Test {
 // Fails with the transcript when a line is missing.
 #define EXPECT_PRINTED(text) EXPECT_TRUE(Expect(text)) << "missing: " << (text) << "\n" << Transcript()
 #define ASSERT_PRINTED(text) ASSERT_TRUE(Expect(text)) << "missing: " << (text) << "\n" << Transcript()
+
+// ---- The contact list and a connected Tellbud -----------------------------------------------------
+
+#include <sim/controls.h>
+
+#include "world/core/text.h"
+
+// One row of Tellbud's contact list as a person reads it.
+struct ContactRowView {
+  std::string name;    // column 0
+  std::string speed;   // column 1
+  std::string signin;  // column 2
+  int image = -1;      // 0 online, 1 offline, -1 the separator
+};
+
+inline std::vector<ContactRowView> ContactRows(world::World& w) {
+  std::vector<ContactRowView> rows;
+  auto list = w.TellbudContactList();
+  auto view = list ? sim::InspectListView(*list) : std::nullopt;
+  if (!view) return rows;
+  for (const sim::ListViewRowInfo& r : view->rows) {
+    ContactRowView row;
+    auto text = [&](size_t col) { return col < r.texts.size() ? world::Utf8(r.texts[col]) : std::string(); };
+    row.name = text(0);
+    row.speed = text(1);
+    row.signin = text(2);
+    row.image = r.image;
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// Column 0 of every row joined by '|', the separator showing as its blank: "Ann|Bob| |carl".
+inline std::string ContactNames(world::World& w) {
+  std::string all;
+  for (const ContactRowView& row : ContactRows(w)) all += (all.empty() ? "" : "|") + row.name;
+  return all;
+}

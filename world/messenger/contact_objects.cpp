@@ -45,9 +45,9 @@ class ContactsObject final : public DispatchProxy<IMessengerContacts> {
   STDMETHODIMP get_Count(LONG* pcContacts) override {
     if (!pcContacts) return E_POINTER;
     return Call("get_Count", [&](MessengerServer& s) {
-      std::vector<Text> names;
-      if (!Names(s, &names)) return E_FAIL;
-      *pcContacts = static_cast<LONG>(names.size());
+      size_t count = 0;
+      if (!Count(s, &count)) return E_FAIL;
+      *pcContacts = static_cast<LONG>(count);
       return S_OK;
     });
   }
@@ -56,26 +56,33 @@ class ContactsObject final : public DispatchProxy<IMessengerContacts> {
     *ppContact = nullptr;
     Text name;
     HRESULT hr = Call("Item", [&](MessengerServer& s) {
-      std::vector<Text> names;
-      if (!Names(s, &names)) return E_FAIL;
-      if (lIndex < 0 || static_cast<size_t>(lIndex) >= names.size()) return E_INVALIDARG;
-      name = names[static_cast<size_t>(lIndex)];
+      size_t count = 0;
+      if (!Count(s, &count)) return E_FAIL;
+      if (lIndex < 0 || static_cast<size_t>(lIndex) >= count) return E_INVALIDARG;
+      name = NameAt(s, static_cast<size_t>(lIndex));
       return S_OK;
     });
     return SUCCEEDED(hr) ? ReturnDispatch(MakeContactObject(link_, name), ppContact) : hr;
   }
 
  private:
-  // The sign-in names in the collection; false when its conversation has closed.
-  bool Names(MessengerServer& s, std::vector<Text>* names) const {
+  // The number of sign-in names in the collection (Messenger's contacts, or the conversation's
+  // participants); false when its conversation has closed. Nothing is copied: a program walks
+  // long collections item by item.
+  bool Count(MessengerServer& s, size_t* count) const {
     if (conversation_ == 0) {
-      for (const Contact& c : s.model().Contacts()) names->push_back(c.signin);
+      *count = s.model().Contacts().size();
       return true;
     }
     const Conversation* c = s.model().FindConversation(conversation_);
     if (!c) return false;
-    *names = c->participants;
+    *count = c->participants.size();
     return true;
+  }
+  // The name at `index`, which Count has just vouched for.
+  Text NameAt(MessengerServer& s, size_t index) const {
+    if (conversation_ == 0) return s.model().Contacts()[index].signin;
+    return s.model().FindConversation(conversation_)->participants[index];
   }
 
   int conversation_;

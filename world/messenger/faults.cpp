@@ -20,6 +20,10 @@ bool FaultPlan::IsKnownOperation(const std::string& op) {
   return std::find(std::begin(kOperations), std::end(kOperations), op) != std::end(kOperations);
 }
 
+std::vector<std::string> FaultPlan::KnownOperations() {
+  return std::vector<std::string>(std::begin(kOperations), std::end(kOperations));
+}
+
 bool FaultPlan::Fail(const std::string& op, HRESULT hr, int count) {
   if (!IsKnownOperation(op) || SUCCEEDED(hr)) return false;
   if (count == 0) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace world::messenger {
 
@@ -20,6 +21,8 @@ class FaultPlan {
   // The operations that can be made to fail: the automation methods by name, and "Create" for
   // creating Messenger's object.
   static bool IsKnownOperation(const std::string& op);
+  // Every such name, in a fixed order.
+  static std::vector<std::string> KnownOperations();
 
   // False for an unknown operation or a success code (a fault must fail). A count of 0 removes
   // the operation's fault; a negative count means until healed.
