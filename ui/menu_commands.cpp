@@ -89,11 +89,9 @@ void CTellbudDlg::StartVoiceConversation(LPCWSTR signin) {
   CContactVariant contact(signin);
   CComRef<IDispatch> window;
   CheckComResult(m_pMessenger->StartVoice(contact.Get(), window.Receive()), IID_IMessenger);
-  if (window) {
-    m_pCurConversation.QueryFrom(window.Get());
-  } else {
-    m_pCurConversation.Release();
-  }
+  CComRef<IMessengerConversationWnd> conversation;
+  if (window) conversation.QueryFrom(window.Get());
+  SetCurrentConversation(conversation, 0);
   window.Release();
   if (!m_pCurConversation) RaiseComError(E_POINTER, IID_IMessengerConversationWnd);
 
@@ -103,15 +101,12 @@ void CTellbudDlg::StartVoiceConversation(LPCWSTR signin) {
   m_phone.ShowTalking(signin);
   m_nCallState = CALL_TALKING;
 
-  LONG current = 0;
-  CheckComResult(m_pCurConversation->get_HWND(&current), IID_IMessengerConversationWnd);
+  // The conversation, if watched already, moves to the front with what is scanned now.
+  LONG current = CurrentWindowHandle(TRUE);
   for (auto it = m_lstConversations.begin(); it != m_lstConversations.end(); ++it) {
-    LONG handle = 0;
-    CheckComResult(it->m_pWindow->get_HWND(&handle), IID_IMessengerConversationWnd);
-    if (handle == current) {
-      CWatchedConversation entry{it->m_pWindow, static_cast<DWORD>(m_nHistoryLen)};
-      m_lstConversations.erase(it);
-      m_lstConversations.push_front(entry);
+    if (WatchedWindowHandle(*it) == current) {
+      it->m_nScanned = static_cast<DWORD>(m_nHistoryLen);
+      m_lstConversations.splice(m_lstConversations.begin(), m_lstConversations, it);
       break;
     }
   }
