@@ -4,6 +4,8 @@
 #include "config/profile_file.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 #include <climits>
 #include <optional>
 
@@ -13,13 +15,35 @@ using config::Text;
 
 namespace {
 
-std::optional<ProfileDocument> LoadProfile(LPCWSTR path) {
+using DocumentRef = std::shared_ptr<const ProfileDocument>;
+
+// The file is read at every use, so a hand edit counts at once; parsing it again is spared while
+// its bytes are the same as at the last read of that path (the contact list reads the custom
+// file twice per contact).
+DocumentRef LoadProfile(LPCWSTR path) {
+  struct Parsed {
+    Text path;
+    Bytes bytes;
+    DocumentRef document;
+  };
+  static std::vector<Parsed> recent;  // most recent first
+  const size_t kRemembered = 4;
   Bytes bytes;
-  if (path == nullptr || !config::ReadWholeFile(path, bytes)) return std::nullopt;
-  return ProfileDocument::Parse(bytes);
+  if (path == nullptr || !config::ReadWholeFile(path, bytes)) return nullptr;
+  for (auto it = recent.begin(); it != recent.end(); ++it) {
+    if (it->path == path && it->bytes == bytes) {
+      DocumentRef document = it->document;
+      std::rotate(recent.begin(), it, std::next(it));
+      return document;
+    }
+  }
+  auto document = std::make_shared<const ProfileDocument>(ProfileDocument::Parse(bytes));
+  recent.insert(recent.begin(), Parsed{path, std::move(bytes), document});
+  if (recent.size() > kRemembered) recent.pop_back();
+  return document;
 }
 
-std::optional<Text> FindValue(const std::optional<ProfileDocument>& document, LPCWSTR section, LPCWSTR key) {
+std::optional<Text> FindValue(const DocumentRef& document, LPCWSTR section, LPCWSTR key) {
   if (!document) return std::nullopt;
   return document->FindValue(section, key);
 }
@@ -84,7 +108,7 @@ DWORD ReadProfileString(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue, LPWS
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  const std::optional<ProfileDocument> document = LoadProfile(filePath);
+  const DocumentRef document = LoadProfile(filePath);
   if (section == nullptr || key == nullptr) {
     std::vector<Text> names;
     if (document) names = section == nullptr ? document->SectionNames() : document->KeyNames(section);
@@ -137,7 +161,7 @@ BOOL WriteProfileString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR fil
 std::vector<std::basic_string<WCHAR>> ReadProfileList(LPCWSTR section, DWORD maxValueLength,
                                                       LPCWSTR filePath) {
   std::vector<Text> items;
-  const std::optional<ProfileDocument> document = LoadProfile(filePath);
+  const DocumentRef document = LoadProfile(filePath);
   if (!document || section == nullptr) return items;
   for (unsigned number = 1;; ++number) {
     std::optional<Text> value = document->FindValue(section, DecimalText(number));
