@@ -74,6 +74,15 @@ TEST_F(ProfileTest, MissingFileSectionOrKeyGivesTheDefault) {
   EXPECT_EQ(Text(buffer), u"ab");
 }
 
+TEST_F(ProfileTest, AnEditByHandCountsAtTheNextRead) {
+  WriteBytes("a.ini", "[s]\r\nk=1\r\n");
+  EXPECT_EQ(Read(u"s", u"k", WinPath("a.ini")), u"1");
+  WriteBytes("a.ini", "[s]\r\nk=2\r\n");  // the same size, other bytes
+  EXPECT_EQ(Read(u"s", u"k", WinPath("a.ini")), u"2");
+  fs::remove(folder / "a.ini");
+  EXPECT_EQ(Read(u"s", u"k", WinPath("a.ini")), u"dflt");
+}
+
 TEST_F(ProfileTest, ValueAndDefaultAreCutToTheBuffer) {
   WriteBytes("a.ini", "[s]\r\nyear=2024\r\n");
   const Text file = WinPath("a.ini");
