@@ -48,8 +48,13 @@ bool CallerProcessEnded() {
   return true;
 }
 
+// Keeps the most recent opens of each process: enough for any test, bounded for long sessions.
+constexpr size_t kOpenedFilesKept = 1024;
+
 void RecordOpenedFile(const ResolvedPath& path, DWORD access, DWORD disposition) {
-  FileSystem().opened[CurrentProcess().info.pid].push_back(FileOpenRecord{path.windows, access, disposition});
+  auto& opened = FileSystem().opened[CurrentProcess().info.pid];
+  if (opened.size() >= kOpenedFilesKept) opened.erase(opened.begin(), opened.begin() + kOpenedFilesKept / 2);
+  opened.push_back(FileOpenRecord{path.windows, access, disposition});
 }
 
 std::vector<FileOpenRecord> OpenedFiles(DWORD pid) {

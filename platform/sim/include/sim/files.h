@@ -55,8 +55,9 @@ struct FileOpenRecord {
   DWORD access = 0;     // GENERIC_READ / GENERIC_WRITE as asked
   DWORD disposition = 0;
 };
-// Every file that process `pid` opened successfully (CreateFileW, icon files), in order; kept
-// after the process ends.
+// The files that process `pid` opened successfully (CreateFileW, icon files), in order, kept
+// after the process ends: the most recent 512 at least, older ones forgotten so that a long
+// session stays bounded.
 std::vector<FileOpenRecord> OpenedFiles(DWORD pid);
 
 }  // namespace sim
