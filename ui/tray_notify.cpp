@@ -13,6 +13,8 @@ LRESULT CTellbudDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
       POINT cursor{0, 0};
       GetCursorPos(&cursor);
       TrackPopupMenuEx(m_hTrayMenu, TPM_RIGHTBUTTON, cursor.x, cursor.y, m_hWnd, nullptr);
+      // A notification-area menu closes properly the next time only after the owner gets a message.
+      PostMessageW(m_hWnd, WM_NULL, 0, 0);
       break;
     }
     case WM_LBUTTONDBLCLK:
