@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <utility>
+#include <vector>
+
 #include "res/resource.h"
 
 namespace {
@@ -41,8 +44,9 @@ CDialogResource MainDialog() {
   d.fontFace = TEXT("MS Sans Serif");
   d.items = {
       {TEXT("SysListView32"), TEXT("List1"), IDC_CONTACT_LIST, 0, 0, 217, 300,
-       WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, 0,
-       0},
+       WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+           LVS_NOSORTHEADER,
+       0, 0},
       {TELLBUD_USBPHONE_CLSID_TEXT, nullptr, IDC_USBPHONE, 111, 96, 60, 25, WS_VISIBLE, 0, 0},
       {TEXT("Button"), TEXT("OK"), IDOK, 0, 0, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0},
       {TEXT("Button"), TEXT("Cancel"), IDCANCEL, 0, 0, 50, 14, WS_TABSTOP | BS_PUSHBUTTON, 0, 0},
@@ -60,7 +64,8 @@ CDialogResource TextEntryDialog(UINT id, LPCWSTR caption, LPCWSTR prompt, DWORD 
   d.fontFace = TEXT("Tahoma");
   d.items = {
       {TEXT("Static"), prompt, IDC_STATIC_TEXT, 7, 7, 147, 8, WS_VISIBLE | SS_LEFT, 0, 0},
-      {TEXT("Edit"), nullptr, IDC_NAME_EDIT, 7, 19, 147, 14, WS_VISIBLE | WS_BORDER | WS_TABSTOP | editStyle, 0, 0},
+      {TEXT("Edit"), nullptr, IDC_NAME_EDIT, 7, 19, 147, 14, WS_VISIBLE | WS_BORDER | WS_TABSTOP | editStyle,
+       0, 0},
       {TEXT("Button"), TEXT("OK"), IDOK, 27, 43, 50, 14, kDefaultButton, 0, 0},
       {TEXT("Button"), TEXT("Cancel"), IDCANCEL, 84, 43, 50, 14, kPushButton, 0, 0},
   };
@@ -76,7 +81,8 @@ CDialogResource LanguageDialog() {
   d.style = kModalFrame;
   d.fontFace = TEXT("Tahoma");
   d.items = {
-      {TEXT("Static"), TEXT("Select MSN language:"), IDC_STATIC_TEXT, 7, 7, 147, 8, WS_VISIBLE | SS_LEFT, 0, 0},
+      {TEXT("Static"), TEXT("Select MSN language:"), IDC_STATIC_TEXT, 7, 7, 147, 8, WS_VISIBLE | SS_LEFT, 0,
+       0},
       {TEXT("ComboBox"), nullptr, IDC_LANGUAGE_COMBO, 7, 19, 147, 80,
        WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 0},
       {TEXT("Button"), TEXT("OK"), IDOK, 27, 43, 50, 14, kDefaultButton, 0, 0},
@@ -98,7 +104,8 @@ CDialogResource OptionDialog() {
   d.items = {
       {TEXT("Static"), TEXT("Ring style"), IDC_STATIC_TEXT, 7, 9, 60, 8, WS_VISIBLE | SS_LEFT, 0, 0},
       {TEXT("ComboBox"), nullptr, IDC_RING_COMBO, 80, 7, 64, 120, combo, 0, 0},
-      {TEXT("Static"), TEXT("Adaptor default channel"), IDC_STATIC_TEXT, 7, 27, 72, 8, WS_VISIBLE | SS_LEFT, 0, 0},
+      {TEXT("Static"), TEXT("Adaptor default channel"), IDC_STATIC_TEXT, 7, 27, 72, 8, WS_VISIBLE | SS_LEFT,
+       0, 0},
       {TEXT("ComboBox"), nullptr, IDC_CHANNEL_COMBO, 80, 25, 64, 60, combo, 0, 0},
       {TEXT("Static"), TEXT("Speaker"), IDC_STATIC_TEXT, 7, 47, 60, 8, WS_VISIBLE | SS_LEFT, 0, 0},
       {TEXT("Static"), TEXT("-"), IDC_STATIC_TEXT, 7, 58, 6, 8, WS_VISIBLE | SS_LEFT, 0, 0},
@@ -113,39 +120,35 @@ CDialogResource OptionDialog() {
   return d;
 }
 
-CMenuResource TrayMenu() {
+// A context menu is one popup whose items are the commands; TrackPopupMenuEx shows that popup.
+CMenuResource ContextMenu(UINT id, LPCWSTR popupName, std::vector<CMenuItemResource> commands) {
   CMenuResource m;
-  m.id = IDR_TRAYMENU;
-  CMenuItemResource popup;
-  popup.text = TEXT("Tray");
-  popup.flags = MF_POPUP;
-  popup.popup = {
-      {TEXT("AutoRun"), ID_TRAY_AUTORUN, MF_STRING, {}},
-      {TEXT("SelectLanguage"), ID_TRAY_SELECTLANGUAGE, MF_STRING, {}},
-      {TEXT("SetAudio"), ID_TRAY_SETAUDIO, MF_STRING, {}},
-      {TEXT("Option"), ID_TRAY_OPTION, MF_STRING, {}},
-      {TEXT("About"), ID_TRAY_ABOUT, MF_STRING, {}},
-      {nullptr, 0, MF_SEPARATOR, {}},
-      {TEXT("Exit"), ID_TRAY_EXIT, MF_STRING, {}},
-  };
-  m.items = {popup};
+  m.id = id;
+  m.items = {CMenuItemResource(popupName, 0, MF_POPUP, std::move(commands))};
   return m;
 }
 
+CMenuResource TrayMenu() {
+  return ContextMenu(IDR_TRAYMENU, TEXT("Tray"),
+                     {
+                         {TEXT("AutoRun"), ID_TRAY_AUTORUN},
+                         {TEXT("SelectLanguage"), ID_TRAY_SELECTLANGUAGE},
+                         {TEXT("SetAudio"), ID_TRAY_SETAUDIO},
+                         {TEXT("Option"), ID_TRAY_OPTION},
+                         {TEXT("About"), ID_TRAY_ABOUT},
+                         CMenuItemResource::Separator(),
+                         {TEXT("Exit"), ID_TRAY_EXIT},
+                     });
+}
+
 CMenuResource ContactMenu() {
-  CMenuResource m;
-  m.id = IDR_CONTACTMENU;
-  CMenuItemResource popup;
-  popup.text = TEXT("Contact");
-  popup.flags = MF_POPUP;
-  popup.popup = {
-      {TEXT("StartVoice"), ID_CONTACT_STARTVOICE, MF_STRING, {}},
-      {TEXT("StartChat"), ID_CONTACT_STARTCHAT, MF_STRING, {}},
-      {TEXT("Rename"), ID_CONTACT_RENAME, MF_STRING, {}},
-      {TEXT("SpeedDialNumber"), ID_CONTACT_SPEEDDIAL, MF_STRING, {}},
-  };
-  m.items = {popup};
-  return m;
+  return ContextMenu(IDR_CONTACTMENU, TEXT("Contact"),
+                     {
+                         {TEXT("StartVoice"), ID_CONTACT_STARTVOICE},
+                         {TEXT("StartChat"), ID_CONTACT_STARTCHAT},
+                         {TEXT("Rename"), ID_CONTACT_RENAME},
+                         {TEXT("SpeedDialNumber"), ID_CONTACT_SPEEDDIAL},
+                     });
 }
 
 CResourceTable BuildTable() {
