@@ -116,9 +116,14 @@ void CTellbudDlg::OnMessengerWatchTick() {
         throw;
       }
       if (m_bMSNConnected) {
-        if (m_bPhoneFound) ShowTrayState(kOkIcon, kOnlineTip);
         m_bTakeInPending = TRUE;
-        OnMessengerConnected();
+        try {
+          OnMessengerConnected();
+        } catch (const _com_error&) {
+          if (m_bPhoneFound) ShowTrayState(kOkIcon, kOnlineTip);
+          throw;
+        }
+        if (m_bPhoneFound) ShowTrayState(kOkIcon, kOnlineTip);
       } else {
         ShowTrayState(kNoMessengerIcon, kNoMessengerTip);
       }

@@ -163,7 +163,7 @@ RECT FrameInsets(DWORD style, DWORD ex_style);
 
 // Activation and foreground helpers shared by window position and destruction code.
 void ActivateWindow(Window& w, bool make_foreground);
-void OnWindowHiddenOrDestroyed(HWND hwnd, HWND owner = nullptr);
+void OnWindowHiddenOrDestroyed(HWND hwnd);
 void SetForegroundInternal(HWND hwnd);
 
 // Marks a window and its children as needing WM_PAINT.

@@ -145,12 +145,12 @@ void FreeSilently(HWND hwnd) {
   std::u16string title = w->title;
   bool top = !w->parent && !w->message_only;
   bool was_visible = w->Visible();
-  HWND owner = w->owner;
   DropQueuedFor(*w);
   Unlink(*w);
   if (w->system_menu) DestroyMenu(w->system_menu);
+  // Still known here, so that the activation can go to its owner.
+  if (top && was_visible) OnWindowHiddenOrDestroyed(hwnd);
   auto node = State().windows.extract(hwnd);
-  if (top && was_visible) OnWindowHiddenOrDestroyed(hwnd, owner);
   if (top) Desktop::Current().Notify([&](Observer& o) { o.OnWindowDestroyed(hwnd, title); });
 }
 

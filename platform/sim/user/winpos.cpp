@@ -217,10 +217,10 @@ void ActivateWindow(Window& target, bool make_foreground) {
 // first, when it can take the activation, else the next visible top-level window in z-order. A
 // disabled window is passed over, so a modal dialog that hides before its owner is enabled
 // hands the activation to some other window.
-void OnWindowHiddenOrDestroyed(HWND hwnd, HWND owner) {
+void OnWindowHiddenOrDestroyed(HWND hwnd) {
   auto& s = State();
-  if (!owner)
-    if (Window* gone = FromHandle(hwnd)) owner = gone->owner;
+  Window* gone = FromHandle(hwnd);
+  HWND owner = gone ? gone->owner : nullptr;
   for (auto& [h, w] : s.windows) {
     (void)h;
     if (!w->thread) continue;
