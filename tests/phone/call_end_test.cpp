@@ -134,6 +134,22 @@ TEST_F(CallEndTest, EndingACallThatRanOnTheSpeakerSwitchesTheSpeakerOff) {
   EXPECT_FALSE(Handset().speaker_a);
 }
 
+TEST_F(CallEndTest, ASecondKindHandsetLiftedOffTheSpeakerStopsRingingAndDownStillDeclines) {
+  StartWorld("0AB0");
+  Run("handset lift");
+  Run("handset down");
+  Run("handset key speaker");  // the speaker on, in the ready state
+  ASSERT_TRUE(Handset().speaker_b);
+  Ring();
+  Run("handset lift");  // takes the call off the speaker without answering it
+  EXPECT_FALSE(Handset().ringing);
+  EXPECT_EQ(Conversation()->voice, VoiceState::kIncomingPending);
+  Run("handset down");
+  EXPECT_PRINTED("keyboard 0x44 down");
+  Run("wait 2s");
+  EXPECT_FALSE(CallRunsInMessenger());
+}
+
 TEST_F(CallEndTest, TellbudEndingWhileTheHandsetRingsSilencesIt) {
   StartWorld();
   Ring();
