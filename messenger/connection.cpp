@@ -56,21 +56,37 @@ int CTellbudDlg::ConnectMessenger() {
     }
   }
 
-  CComRef<IDispatch> window;
-  CheckComResult(m_pMessenger->get_Window(window.Receive()), IID_IMessenger);
-  CComRef<IMessengerWindow> mainWindow;
-  mainWindow.RequireFrom(window.Get());
-  CheckComResult(mainWindow->Show(), IID_IMessengerWindow);
-  // Messenger needs a moment to bring its main window up.
-  Sleep(kMainWindowWaitMs);
-  CheckComResult(mainWindow->get_HWND(&m_hMessengerWnd), IID_IMessengerWindow);
-  mainWindow.Release();
-  return m_hMessengerWnd != 0 ? 1 : 0;
+  // From here on the connection is whole or nothing of its event link remains: Messenger's
+  // events must not fill a list that no connection stands behind.
+  try {
+    CComRef<IDispatch> window;
+    CheckComResult(m_pMessenger->get_Window(window.Receive()), IID_IMessenger);
+    CComRef<IMessengerWindow> mainWindow;
+    mainWindow.RequireFrom(window.Get());
+    CheckComResult(mainWindow->Show(), IID_IMessengerWindow);
+    // Messenger needs a moment to bring its main window up.
+    Sleep(kMainWindowWaitMs);
+    CheckComResult(mainWindow->get_HWND(&m_hMessengerWnd), IID_IMessengerWindow);
+  } catch (const _com_error&) {
+    AbandonEventLink();
+    throw;
+  }
+  if (m_hMessengerWnd == 0) {
+    AbandonEventLink();
+    return 0;
+  }
+  return 1;
 }
 
-void CTellbudDlg::DisconnectMessenger() {
-  m_pMessenger.Release();
-  m_pContacts.Release();
+// A connect attempt that failed after Advise: events already on their way find no window to act
+// on, and the event connection ends.
+void CTellbudDlg::AbandonEventLink() {
+  if (m_pEventSink) m_pEventSink->Detach();
+  DropEventLink();
+}
+
+// Ends the event connection and drops the sink; whatever its events put in the list goes too.
+void CTellbudDlg::DropEventLink() {
   if (m_pConnectionPoint && m_pEventSink) {
     // A Messenger that is gone cannot be told; its answer does not matter.
     m_pConnectionPoint->Unadvise(m_dwAdviseCookie);
@@ -78,20 +94,25 @@ void CTellbudDlg::DisconnectMessenger() {
   m_pEventSink.Release();
   m_pConnectionPoint.Release();
   m_dwAdviseCookie = 0;
-  m_bMSNConnected = FALSE;
   m_list.DeleteAllItems();
   m_nOnlineCount = 0;
   m_nContactCount = 0;
+}
+
+void CTellbudDlg::DisconnectMessenger() {
+  m_pMessenger.Release();
+  m_pContacts.Release();
+  DropEventLink();
+  m_bMSNConnected = FALSE;
   KillTimer(TIMER_CONTACT_REFRESH);
 }
 
+// A call that rang, ran or had just been answered went with Messenger: the handset goes idle,
+// unless the telephone line is in use, which is none of Messenger's business.
 void CTellbudDlg::ForgetLostMessenger() {
+  bool hadCall = m_pCurConversation || m_nCallState == CALL_RINGING || m_nCallState == CALL_TALKING;
   m_lstConversations.clear();
-  m_pCurConversation.Release();
-  m_currentWindow = CWatchedConversation();
-  m_nHistoryLen = 0;
-  if (m_nCallState == CALL_RINGING || m_nCallState == CALL_TALKING) {
-    m_nCallState = CALL_READY;
-    m_phone.SetIdle();
-  }
+  ClearCurrentConversation();
+  if (m_nCallState == CALL_RINGING || m_nCallState == CALL_TALKING) m_nCallState = CALL_READY;
+  if (hadCall && !IsLineCallInProgress()) m_phone.SetIdle();
 }

@@ -41,9 +41,17 @@ LONG CTellbudDlg::CurrentWindowHandle(BOOL raise) {
 }
 
 void CTellbudDlg::SetCurrentConversation(const CComRef<IMessengerConversationWnd>& window, LONG handle) {
+  if (m_pCurConversation.Get() != window.Get()) m_bHandsetCall = FALSE;
   m_pCurConversation = window;
   m_currentWindow.m_pWindow = window;
   m_currentWindow.m_hWnd = handle;
+}
+
+void CTellbudDlg::ClearCurrentConversation() {
+  m_pCurConversation.Release();
+  m_currentWindow = CWatchedConversation();
+  m_nHistoryLen = 0;
+  m_bHandsetCall = FALSE;
 }
 
 BOOL CTellbudDlg::IsWatchedWindow(LONG handle) const {
@@ -54,9 +62,7 @@ BOOL CTellbudDlg::IsWatchedWindow(LONG handle) const {
 }
 
 void CTellbudDlg::EndCurrentConversation() {
-  m_pCurConversation.Release();
-  m_currentWindow = CWatchedConversation();
-  m_nHistoryLen = 0;
+  ClearCurrentConversation();
   m_nCallState = CALL_READY;
   m_phone.SetIdle();
 }

@@ -97,8 +97,7 @@ void CTellbudDlg::ScanCurrentConversation() {
   } else if (ready == RECENCY_NONE) {
     m_nHistoryLen = static_cast<int>(length);
   } else {
-    m_pCurConversation.Release();
-    m_currentWindow = CWatchedConversation();
+    ClearCurrentConversation();
     m_nCallState = CALL_READY;
     m_phone.SetIdle();
     m_nHistoryLen = static_cast<int>(length);
@@ -154,6 +153,23 @@ void CTellbudDlg::ScanWatchedConversations() {
   }
 }
 
+// The sign-in name of the first contact row whose name matches `name` as `flags` say. The
+// separator row (a blank name, no sign-in name) is no contact, whatever a blank title matches.
+CString CTellbudDlg::FindContactSignin(LPCWSTR name, UINT flags) {
+  LVFINDINFOW find;
+  ZeroMemory(&find, sizeof find);
+  find.flags = flags;
+  find.psz = name;
+  for (int row = m_list.FindItem(&find, -1); row >= 0; row = m_list.FindItem(&find, row)) {
+    WCHAR signin[kSigninBuffer] = {0};
+    m_list.GetItemText(row, 2, signin, kSigninBuffer);
+    if (signin[0]) return CString(signin);
+  }
+  return CString();
+}
+
+CString CTellbudDlg::CurrentContactSignin() { return FirstContactSignin(m_pCurConversation); }
+
 // A conversation window that was open before the connection: its title names the contact.
 void CTellbudDlg::AdoptConversationWindow(HWND hwnd) {
   WCHAR title[kTitleBuffer] = {0};
@@ -168,18 +184,9 @@ void CTellbudDlg::AdoptConversationWindow(HWND hwnd) {
   if (!title[0]) return;
   // The row whose name begins with the title's name; a row showing exactly that name comes
   // first, so that "Bob" is not taken for "Bobby" when both are listed.
-  LVFINDINFOW find;
-  ZeroMemory(&find, sizeof find);
-  find.flags = LVFI_STRING;
-  find.psz = title;
-  int row = m_list.FindItem(&find, -1);
-  if (row < 0) {
-    find.flags = LVFI_STRING | LVFI_PARTIAL;
-    row = m_list.FindItem(&find, -1);
-  }
-  if (row < 0) return;
-  WCHAR signin[kSigninBuffer] = {0};
-  m_list.GetItemText(row, 2, signin, kSigninBuffer);
+  CString signin = FindContactSignin(title, LVFI_STRING);
+  if (signin.IsEmpty()) signin = FindContactSignin(title, LVFI_STRING | LVFI_PARTIAL);
+  if (signin.IsEmpty()) return;
   CContactVariant contact(signin);
   CComRef<IDispatch> conversation;
   CheckComResult(m_pMessenger->InstantMessage(contact.Get(), conversation.Receive()), IID_IMessenger);

@@ -46,8 +46,15 @@ void CTellbudDlg::OnPhoneSearchTick() {
     m_nRingType = static_cast<int>(ReadProfileInt(TEXT("OPTION"), TEXT("RingType"), 0, g_szSettingsPath));
     m_phone.SetRing(FALSE, static_cast<short>(m_nRingType));
   }
-  m_phone.SetIdle();
-  m_nCallState = CALL_READY;
+  // A call that rang or ran while the handset was away stays current and is shown again, so
+  // that the handset can still answer or end it; otherwise the handset starts ready.
+  if (m_pCurConversation &&
+      (m_nCallState == CALL_RINGING || m_nCallState == CALL_TALKING || m_bHandsetCall)) {
+    ShowCurrentCallAgain();
+  } else {
+    m_phone.SetIdle();
+    m_nCallState = CALL_READY;
+  }
   if (m_bMSNConnected) ShowTrayState(kOkIcon, kOnlineTip);
 }
 
@@ -98,22 +105,33 @@ void CTellbudDlg::OnMessengerWatchTick() {
   if (m_dwMessengerProcessId != 0 && processId != m_dwMessengerProcessId) DropLostMessenger();
   m_dwMessengerProcessId = processId;
 
-  // A Messenger call that fails ends the tick here.
+  // A Messenger call that fails ends the tick here, and only the tick: a connection once made
+  // stands, and the next tick scans.
   RunMessengerStep(TEXT("the Messenger watch"), [&] {
     if (!m_bMSNConnected) {
-      m_bMSNConnected = ConnectMessenger() ? TRUE : FALSE;
+      try {
+        m_bMSNConnected = ConnectMessenger() ? TRUE : FALSE;
+      } catch (const _com_error&) {
+        ShowTrayState(kNoMessengerIcon, kNoMessengerTip);
+        throw;
+      }
       if (m_bMSNConnected) {
+        m_bTakeInPending = TRUE;
         try {
           OnMessengerConnected();
         } catch (const _com_error&) {
-          // A list or a set of conversations taken in only in part is no connection: the next
-          // tick connects again, reusing what stands, and fills them anew.
-          m_bMSNConnected = FALSE;
+          if (m_bPhoneFound) ShowTrayState(kOkIcon, kOnlineTip);
           throw;
         }
+        if (m_bPhoneFound) ShowTrayState(kOkIcon, kOnlineTip);
       } else {
         ShowTrayState(kNoMessengerIcon, kNoMessengerTip);
       }
+    } else {
+      if (m_bPhoneFound) ShowTrayState(kOkIcon, kOnlineTip);
+      // The list or the open windows were taken in only in part: the next ticks try again, and
+      // a failure there does not keep the scan from running.
+      if (m_bTakeInPending) RunMessengerStep(TEXT("the Messenger watch"), [&] { OnMessengerConnected(); });
     }
     // An adaptor's lifted handset on the telephone line, or recent line activity, pause the scan.
     if (IsAdaptor(m_nPhoneModel)) {
@@ -136,7 +154,7 @@ void CTellbudDlg::OnMessengerConnected() {
   // Every open conversation window is adopted, however many there are.
   for (HWND w : windows) AdoptConversationWindow(w);
   if (m_bMSNConnected && m_pContacts) ApplyCustomNames();
-  if (m_bPhoneFound) ShowTrayState(kOkIcon, kOnlineTip);
+  m_bTakeInPending = FALSE;
 }
 
 void CTellbudDlg::OnPauseEnd() {

@@ -70,20 +70,24 @@ void CTellbudDlg::PressAccept() { TypeAltShortcut(ReadShortcutKey(TEXT("Accept")
 
 void CTellbudDlg::PressDecline() { TypeAltShortcut(ReadShortcutKey(TEXT("Decline"), TEXT("Alt+D"))); }
 
-void CTellbudDlg::EndTalkingCall() {
-  HANDLE thread = CreateThread(nullptr, 0, ConfirmEndCallThread, nullptr, 0, nullptr);
+void CTellbudDlg::EndTalkingCall(HWND conversation) {
+  HANDLE thread = CreateThread(nullptr, 0, ConfirmEndCallThread, conversation, 0, nullptr);
   if (thread) CloseHandle(thread);  // nothing waits for it
   CheckComResult(m_pCurConversation->Close(), IID_IMessengerConversationWnd);
 }
 
 // Looks for Messenger's confirmation dialog five times, 200 ms apart, and clicks its first
-// button once. It reads only other windows and posts (never sends), so it shares nothing with
-// the program.
-DWORD WINAPI CTellbudDlg::ConfirmEndCallThread(LPVOID) {
+// button once. Only the question owned by the conversation window being closed counts: Messenger
+// shows other dialogs with the same title, and a click there would leave the call running. The
+// thread reads only other windows and posts (never sends), so it shares nothing with the program.
+DWORD WINAPI CTellbudDlg::ConfirmEndCallThread(LPVOID param) {
+  HWND conversation = static_cast<HWND>(param);
+  if (!conversation) return 0;
   for (int attempt = 0; attempt < kConfirmAttempts; ++attempt) {
     Sleep(kConfirmPauseMs);
     for (HWND dialog = FindWindowExW(nullptr, nullptr, kDialogClass, kConfirmTitle); IsWindow(dialog);
          dialog = FindWindowExW(nullptr, dialog, kDialogClass, kConfirmTitle)) {
+      if (GetWindow(dialog, GW_OWNER) != conversation) continue;
       HWND button = ConfirmationButton(dialog);
       if (!button) continue;
       PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, kClickPoint);

@@ -157,8 +157,8 @@ void CTellbudDlg::ToggleSpeaker() {
   bool groupA = IsSpeakerGroupA(m_nPhoneModel);
   bool groupB = IsSpeakerGroupB(m_nPhoneModel);
   if (m_bSpeaker) {
-    if (groupA && !m_bOffHook) m_phone.SetSpeakerA(1);
-    if (groupB && m_bOnHookB) m_phone.SetSpeakerB(TRUE);
+    if (groupA && !m_bOffHook) SwitchSpeakerA(TRUE);
+    if (groupB && m_bOnHookB) SwitchSpeakerB(TRUE);
     if (m_nCallState == CALL_RINGING) {
       if (m_strCaller.IsEmpty()) return;
       AnswerCall();

@@ -13,9 +13,15 @@ const WCHAR kNoDeviceTip[] = TEXT("Can't find USB Phone");
 
 }  // namespace
 
-// The call, the conversation and the dial string stay as they are.
+// The call, the conversation and the dial string stay as they are. The handset that comes back
+// is on its hook with its speakers off, whatever it was when it went.
 void CTellbudDlg::OnDeviceRemoved() {
   m_bPhoneFound = FALSE;
+  m_bOffHook = FALSE;
+  m_bOnHookB = TRUE;
+  m_bSpeaker = FALSE;
+  m_bSpeakerAOn = FALSE;
+  m_bSpeakerBOn = FALSE;
   SetTimer(TIMER_PHONE_SEARCH, PHONE_SEARCH_MS);
   ShowTrayState(kNoDeviceIcon, kNoDeviceTip);
 }
@@ -36,13 +42,13 @@ void CTellbudDlg::OnHookChanged(BOOL onHook) {
         }
       }
       m_bSpeaker = FALSE;
-      m_phone.SetSpeakerA(0);
+      SwitchSpeakerA(FALSE);
       RaiseMainWindow(TRUE);
       return;
     }
     // Put down with the speaker on, the call goes on over the speaker.
     if (m_bSpeaker) {
-      m_phone.SetSpeakerA(1);
+      SwitchSpeakerA(TRUE);
       return;
     }
     HangUp();
@@ -54,8 +60,11 @@ void CTellbudDlg::OnHookChangedB(BOOL onHook) {
   RunMessengerStep(TEXT("the hook switch"), [&] {
     if (!onHook) {
       if (m_bSpeaker) {
-        m_phone.SetSpeakerB(FALSE);
+        SwitchSpeakerB(FALSE);
         m_bSpeaker = FALSE;
+        // Taken off the speaker, the call is not answered; the lifted handset rings no more, and
+        // putting it down still declines.
+        if (m_nCallState == CALL_RINGING) m_phone.SetIdle();
       } else if (m_nCallState == CALL_RINGING) {
         if (m_strCaller.IsEmpty()) return;
         AnswerCall();
@@ -65,7 +74,7 @@ void CTellbudDlg::OnHookChangedB(BOOL onHook) {
     }
     ShowWindow(SW_HIDE);
     if (m_bSpeaker) {
-      m_phone.SetSpeakerB(TRUE);
+      SwitchSpeakerB(TRUE);
       return;
     }
     HangUp();
@@ -87,13 +96,17 @@ void CTellbudDlg::OnLineActivity(BOOL) {
 
 void CTellbudDlg::OnLevelKeyPressed() { m_phone.SetLevel(NextLevel(m_phone.GetLevel())); }
 
-// A ringing call is taken through Messenger's window; the scan then finds it running.
+// A ringing call is taken through Messenger's window; the scan then finds it running. The
+// handset stops ringing at once, even if the shortcut does not reach Messenger, and the call is
+// remembered as the handset's, so that putting the handset down ends it.
 void CTellbudDlg::AnswerCall() {
   ActivateConversation();
   LONG handle = 0;
   CheckComResult(m_pCurConversation->get_HWND(&handle), IID_IMessengerConversationWnd);
   PressAccept();
   m_nCallState = CALL_READY;
+  m_bHandsetCall = TRUE;
+  m_phone.SetIdle();
 }
 
 void CTellbudDlg::DeclineCall() {
@@ -103,20 +116,22 @@ void CTellbudDlg::DeclineCall() {
   PressDecline();
   m_nCallState = CALL_READY;
   m_phone.SetIdle();
-  m_pCurConversation.Release();
-  m_nHistoryLen = 0;
+  ClearCurrentConversation();
 }
 
-// Ends whatever call is current.
+// Ends whatever call is current: a running call, also one the handset answered that the scan
+// has not yet seen running, is closed; a ringing one is declined. A speaker the call ran on is
+// switched off.
 void CTellbudDlg::HangUp() {
   ShowWindow(SW_HIDE);
   m_phone.SetIdle();
+  SwitchSpeakersOff();
   if (m_pCurConversation) {
     ActivateConversation();
     LONG handle = 0;
-    if (m_nCallState == CALL_TALKING) {
+    if (m_nCallState == CALL_TALKING || (m_nCallState == CALL_READY && m_bHandsetCall)) {
       CheckComResult(m_pCurConversation->get_HWND(&handle), IID_IMessengerConversationWnd);
-      EndTalkingCall();
+      EndTalkingCall(reinterpret_cast<HWND>(static_cast<LONG_PTR>(handle)));
       m_nCallState = CALL_READY;
       m_phone.SetIdle();
     } else if (m_nCallState == CALL_RINGING) {
@@ -126,8 +141,42 @@ void CTellbudDlg::HangUp() {
       m_phone.SetIdle();
     }
   }
-  m_pCurConversation.Release();
-  m_nHistoryLen = 0;
+  ClearCurrentConversation();
   m_strDial.Empty();
   m_nCallState = CALL_READY;
+}
+
+void CTellbudDlg::SwitchSpeakerA(BOOL on) {
+  m_phone.SetSpeakerA(on ? 1 : 0);
+  m_bSpeakerAOn = on;
+}
+
+void CTellbudDlg::SwitchSpeakerB(BOOL on) {
+  m_phone.SetSpeakerB(on);
+  m_bSpeakerBOn = on;
+}
+
+// Speaker mode belongs to a call: when the call ends, so does the mode, and the speaker that is on.
+void CTellbudDlg::SwitchSpeakersOff() {
+  m_bSpeaker = FALSE;
+  if (m_bSpeakerAOn) SwitchSpeakerA(FALSE);
+  if (m_bSpeakerBOn) SwitchSpeakerB(FALSE);
+}
+
+BOOL CTellbudDlg::IsLineCallInProgress() const {
+  if (!IsAdaptor(m_nPhoneModel)) return FALSE;
+  return (m_nChannel == CHANNEL_PSTN && m_bOffHook) || m_bMonitorPaused;
+}
+
+// A call that rang or ran while the handset was away is shown on it again: it rings again, or
+// shows the other party, so that it can be answered or ended from the handset.
+void CTellbudDlg::ShowCurrentCallAgain() {
+  if (m_nCallState == CALL_RINGING) {
+    m_phone.ShowIncomingCall(m_strCaller);
+  } else if (m_nCallState == CALL_TALKING) {
+    m_phone.SetIdle();
+    RunMessengerStep(TEXT("showing the call again"), [&] { m_phone.ShowTalking(CurrentContactSignin()); });
+  } else {
+    m_phone.SetIdle();
+  }
 }

@@ -135,6 +135,8 @@ void CTellbudDlg::OnSize(UINT, int, int) {
 HCURSOR CTellbudDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
 void CTellbudDlg::OnDestroy() {
+  // Nothing will be left to silence a handset that rings, or to clear what it shows.
+  if (m_bPhoneFound) m_phone.SetIdle();
   m_phone.CloseDevice();
   if (m_pEventSink) {
     // Events that Messenger still sends after this find no window to act on.
@@ -208,7 +210,7 @@ void CTellbudDlg::ShowTrayState(LPCWSTR iconFile, LPCWSTR tip) {
 
 void CTellbudDlg::TraceMessengerFailure(LPCWSTR step, const _com_error& e) {
   WCHAR line[160];
-  StringCchPrintfW(line, ARRAYSIZE(line), TEXT("Tellbud: %s ended: a Messenger call failed with 0x%08X\n"), step,
-                   static_cast<unsigned>(e.Error()));
+  StringCchPrintfW(line, ARRAYSIZE(line), TEXT("Tellbud: %s ended: a Messenger call failed with 0x%08X\n"),
+                   step, static_cast<unsigned>(e.Error()));
   OutputDebugStringW(line);
 }

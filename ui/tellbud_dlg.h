@@ -101,6 +101,8 @@ class CTellbudDlg : public CDialog {
   // ---- Messenger connection and events (messenger/) --------------------------------------------
   int ConnectMessenger();
   void DisconnectMessenger();
+  void DropEventLink();
+  void AbandonEventLink();
   // Messenger's events, by dispatch id, from the event sink.
   void OnMessengerEvent(DISPID dispid, const DISPPARAMS& params);
   void WatchConversation(const CComRef<IMessengerConversationWnd>& window);
@@ -125,6 +127,10 @@ class CTellbudDlg : public CDialog {
   void ScanCurrentConversation();
   void ScanWatchedConversations();
   void AdoptConversationWindow(HWND hwnd);
+  // The sign-in name of the first contact row whose name matches as `flags` say, or empty.
+  CString FindContactSignin(LPCWSTR name, UINT flags);
+  // The sign-in name of the current conversation's first contact; raises when Messenger fails.
+  CString CurrentContactSignin();
   // Window handles of the watched and the current conversation (monitor/conversation_handles.cpp).
   // A failing get_HWND is explained when the window last reported no longer exists, or when the
   // object never told a handle: then that handle (or 0) stands, a window that is gone. A failure
@@ -137,6 +143,13 @@ class CTellbudDlg : public CDialog {
   void EndCurrentConversation();
   // The current conversation with the handle its window last reported.
   CWatchedConversation m_currentWindow;
+  // No conversation is current any more; what belonged to it (its handle, its scanned length,
+  // the handset's answer) goes with it.
+  void ClearCurrentConversation();
+  // The handset answered the current conversation's invitation (lifted, or a key while it rang).
+  // The state says ready until the scan sees the call running, yet putting the handset down ends
+  // the call all the same.
+  BOOL m_bHandsetCall = FALSE;
 
   // ---- Voice conversations (ui/menu_commands.cpp) --------------------------------------------------
   void StartVoiceConversation(LPCWSTR signin);
@@ -150,7 +163,10 @@ class CTellbudDlg : public CDialog {
   void ActivateConversation();
   void PressAccept();
   void PressDecline();
-  void EndTalkingCall();
+  // Closes the current conversation, whose window is `conversation`, and has Messenger's question
+  // about ending the call confirmed.
+  void EndTalkingCall(HWND conversation);
+  // `param` is the window of the conversation being closed: only a question it owns is answered.
   static DWORD WINAPI ConfirmEndCallThread(LPVOID param);
   void SelectBySpeedDial();
 
@@ -193,6 +209,7 @@ class CTellbudDlg : public CDialog {
   // Whether msnmsgr.exe runs; its process id into `processId`.
   BOOL IsMessengerRunning(DWORD& processId);
   void OnMessengerConnected();
+  BOOL m_bTakeInPending = FALSE;  // connected, but the list or the open windows not yet taken in whole
   // Everything that belonged to a Messenger process that has gone: its connection, contacts
   // and conversations.
   void DropLostMessenger();
@@ -211,6 +228,17 @@ class CTellbudDlg : public CDialog {
   void StepRingStyle();
   void ToggleSpeaker();
   void SelectAdjacentRow(int step);
+  // The handset's speakers, switched through these so that ending a call can switch off the one
+  // the call ran on.
+  void SwitchSpeakerA(BOOL on);
+  void SwitchSpeakerB(BOOL on);
+  void SwitchSpeakersOff();
+  BOOL m_bSpeakerAOn = FALSE;
+  BOOL m_bSpeakerBOn = FALSE;
+  // The handset came back: it shows again the call that rang or ran while it was away.
+  void ShowCurrentCallAgain();
+  // An adaptor's telephone line is in use (its lifted handset on the line, or recent activity).
+  BOOL IsLineCallInProgress() const;
 
   // Runs one step of work that calls Messenger: an error raised by Messenger ends the step there,
   // leaves a debugger line naming the step, and never escapes into the message loop.

@@ -98,15 +98,17 @@ INT_PTR CDialog::DoModal() {
   m_nModalResult = -1;
   m_bEnded = false;
   HWND owner = ModalOwner();
-  bool ownerDisabled = owner && ::IsWindowEnabled(owner);
-  if (ownerDisabled) ::EnableWindow(owner, FALSE);
+  if (owner && ::IsWindowEnabled(owner)) {
+    ::EnableWindow(owner, FALSE);
+    m_hDisabledOwner = owner;
+  }
 
   m_bInModal = true;
   if (CreateFromTemplate(owner)) RunModalLoop();
   m_bInModal = false;
 
   // The owner takes input again before the dialog goes, so activation can return to it.
-  if (ownerDisabled) ::EnableWindow(owner, TRUE);
+  EnableDisabledOwner();
   if (m_hWnd) ::DestroyWindow(m_hWnd);
   if (owner && ::IsWindowVisible(owner)) ::SetActiveWindow(owner);
   return m_nModalResult;
@@ -141,12 +143,21 @@ void CDialog::EndDialog(int nResult) {
   m_nModalResult = nResult;
   m_bEnded = true;
   if (!m_hWnd) return;
+  // As the dialog manager does: the owner is enabled before the dialog hides, otherwise the
+  // system passes the activation over it to some other window, and the owner cannot win the
+  // foreground back afterwards.
+  EnableDisabledOwner();
   ::ShowWindow(m_hWnd, SW_HIDE);
   if (m_bInModal) {
     ::EndDialog(m_hWnd, nResult);
     // Wakes the modal loop even when this ran inside a message sent from another thread.
     ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
   }
+}
+
+void CDialog::EnableDisabledOwner() {
+  if (m_hDisabledOwner) ::EnableWindow(m_hDisabledOwner, TRUE);
+  m_hDisabledOwner = nullptr;
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) { return m_hWnd && pMsg && IsDialogMessageW(m_hWnd, pMsg); }

@@ -190,6 +190,31 @@ TEST_F(DialogTest, TheOwnerIsDisabledDuringTheRunAndActiveAfterIt) {
   EXPECT_EQ(result, IDCANCEL);
 }
 
+// Another program's window on screen is where the system sends the activation when the ending
+// dialog hides while its owner is still disabled; from there the owner cannot win it back.
+TEST_F(DialogTest, TheOwnerIsActiveAfterTheRunWithAnotherProgramsWindowOnScreen) {
+  TestDialog parent(kParentDialog);
+  RunModal(parent);
+  HWND parentWnd = FindDialog(u"Main");
+  PostMessageW(parentWnd, kOpenChild, 0, 0);
+  desktop.RunUntilIdle();
+  HWND childWnd = FindDialog(u"Child");
+  ASSERT_EQ(GetForegroundWindow(), childWnd);
+  desktop.StartProcess(sim::ProcessInfo{0, u"other.exe", u"C:\\other.exe", u"other.exe"}, [] {
+    CreateWindowExW(0, u"Static", u"other", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                    nullptr, nullptr, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    return 0;
+  });
+  desktop.RunUntilIdle();
+  ASSERT_EQ(GetForegroundWindow(), childWnd);
+
+  Command(childWnd, IDOK);
+  EXPECT_EQ(parent.childResult, IDOK);
+  EXPECT_EQ(GetForegroundWindow(), parentWnd);
+}
+
 TEST_F(DialogTest, QuitInsideANestedRunEndsEveryRun) {
   TestDialog parent(kParentDialog);
   RunModal(parent);

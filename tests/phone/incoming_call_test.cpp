@@ -180,11 +180,13 @@ TEST_F(IncomingCallTest, RemovingTheDeviceDuringACallLeavesTheCallAsItIs) {
   EXPECT_FALSE(Dialog()->m_bPhoneFound);
   EXPECT_EQ(Dialog()->m_nCallState, CALL_TALKING);
   EXPECT_FALSE(Dialog()->m_pCurConversation.IsEmpty());
-  // The search runs again every two seconds and finds the handset when it returns.
+  // The search runs again every two seconds and finds the handset when it returns; the call
+  // is still current and shown on it again.
   Run("handset plug");
   Run("wait 2s");
   EXPECT_TRUE(Dialog()->m_bPhoneFound);
-  EXPECT_EQ(Dialog()->m_nCallState, CALL_READY);
+  EXPECT_EQ(Dialog()->m_nCallState, CALL_TALKING);
+  EXPECT_EQ(Handset().display, "bob@example.com");
 }
 
 }  // namespace

@@ -123,6 +123,7 @@ class CDialog : public CWnd {
   HWND CreateFromTemplate(HWND hWndOwner);
   HWND ModalOwner() const;
   void RunModalLoop();
+  void EnableDisabledOwner();
   void CreateControlSites();
   void DisconnectControlSites();
   void DetachBoundControls();
@@ -131,6 +132,7 @@ class CDialog : public CWnd {
   const CDialogResource* m_pResource = nullptr;
   bool m_bInModal = false;
   bool m_bEnded = false;
+  HWND m_hDisabledOwner = nullptr;  // the owner the modal run disabled, until it is enabled again
   BOOL m_bShowOnStart = TRUE;
   INT_PTR m_nModalResult = -1;
   bool* m_pHandled = nullptr;  // the current message's "handled" flag (see Default)

@@ -148,8 +148,9 @@ void FreeSilently(HWND hwnd) {
   DropQueuedFor(*w);
   Unlink(*w);
   if (w->system_menu) DestroyMenu(w->system_menu);
-  auto node = State().windows.extract(hwnd);
+  // Still known here, so that the activation can go to its owner.
   if (top && was_visible) OnWindowHiddenOrDestroyed(hwnd);
+  auto node = State().windows.extract(hwnd);
   if (top) Desktop::Current().Notify([&](Observer& o) { o.OnWindowDestroyed(hwnd, title); });
 }
 

@@ -213,10 +213,14 @@ void ActivateWindow(Window& target, bool make_foreground) {
   }
 }
 
-// When a top-level window is hidden or goes away, the foreground moves to the next visible
-// top-level window in z-order, as Windows activates the next window.
+// When a top-level window is hidden or goes away, Windows activates another window: the owner
+// first, when it can take the activation, else the next visible top-level window in z-order. A
+// disabled window is passed over, so a modal dialog that hides before its owner is enabled
+// hands the activation to some other window.
 void OnWindowHiddenOrDestroyed(HWND hwnd) {
   auto& s = State();
+  Window* gone = FromHandle(hwnd);
+  HWND owner = gone ? gone->owner : nullptr;
   for (auto& [h, w] : s.windows) {
     (void)h;
     if (!w->thread) continue;
@@ -225,14 +229,24 @@ void OnWindowHiddenOrDestroyed(HWND hwnd) {
   }
   if (s.foreground != hwnd) return;
   s.foreground = nullptr;
-  for (HWND next : s.top_level) {
-    if (next == hwnd) continue;
-    Window* w = FromHandle(next);
-    if (!w || !w->Visible() || (w->style & WS_DISABLED)) continue;
-    Queue(*w->thread).active = next;
-    SetForegroundInternal(next);
-    return;
+  auto can_activate = [&](HWND h) {
+    Window* w = FromHandle(h);
+    return h != hwnd && w && w->thread && w->Visible() && !(w->style & WS_DISABLED);
+  };
+  HWND next = nullptr;
+  if (can_activate(owner)) {
+    next = owner;
+  } else {
+    for (HWND h : s.top_level) {
+      if (can_activate(h)) {
+        next = h;
+        break;
+      }
+    }
   }
+  if (!next) return;
+  Queue(*FromHandle(next)->thread).active = next;
+  SetForegroundInternal(next);
 }
 
 }  // namespace sim::user
