@@ -1,0 +1,20 @@
+// CRenameDlg: gives the selected contact a custom name, shown in its row instead of Messenger's
+// friendly name; an empty name brings the friendly name back.
+#pragma once
+
+#include "dialogs/contact_dialog.h"
+
+class CRenameDlg : public CContactDialog {
+ public:
+  explicit CRenameDlg(CTellbudDlg* pOwner);
+
+  CString m_strName;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+
+ private:
+  void RestoreFriendlyName();
+};
