@@ -9,3 +9,6 @@
 #include <winuser.h>
 #include <winreg.h>
 #include <winnls.h>
+#ifndef WIN32_LEAN_AND_MEAN
+#include <mmsystem.h>
+#endif

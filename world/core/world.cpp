@@ -35,8 +35,11 @@ World::World(const std::filesystem::path& exe_folder)
   reporter_.SetMenuDescriber(
       [](HMENU menu) { return DescribeMenuItems(sim::InspectMenu(menu)); },
       [](HMENU menu, UINT id) { return DescribeMenuCommand(sim::InspectMenu(menu), id); });
+  sound_ = std::make_unique<SoundDevices>();
   messenger_ = std::make_unique<messenger::MessengerStandIn>(&transcript_);
   handset_ = std::make_unique<handset::HandsetStandIn>(&transcript_);
+  sound_->HandsetPlugged(handset_->State().plugged);
+  handset_->SetPlugListener([this](bool plugged) { sound_->HandsetPlugged(plugged); });
   desktop_.AddObserver(&reporter_);
 }
 

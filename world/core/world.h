@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "world/core/desktop_reporter.h"
+#include "world/core/sound_devices.h"
 #include "world/core/transcript.h"
 
 namespace world {
@@ -41,6 +42,8 @@ class World {
   const std::filesystem::path& exe_folder() const { return folder_; }
   messenger::MessengerStandIn& messenger() { return *messenger_; }
   handset::HandsetStandIn& handset() { return *handset_; }
+  // The mixers: a built-in sound card, and the handset's own while it is plugged in.
+  SoundDevices& sound() { return *sound_; }
   // Tellbud.exe's path as the program sees it ("Z:\...\Tellbud.exe").
   std::u16string ModulePath() const;
 
@@ -73,6 +76,7 @@ class World {
   // The stand-ins live on the desktop and go before it.
   std::unique_ptr<messenger::MessengerStandIn> messenger_;
   std::unique_ptr<handset::HandsetStandIn> handset_;
+  std::unique_ptr<SoundDevices> sound_;
 };
 
 // The icon Tellbud shows in the notification area: the oldest running Tellbud's, or else the

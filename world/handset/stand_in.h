@@ -8,6 +8,7 @@
 // thread, so the program sees it only when that thread's message loop runs (RunUntilIdle).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,8 +29,11 @@ class HandsetStandIn {
   HandsetStandIn& operator=(const HandsetStandIn&) = delete;
 
   // See Device for what each action does and when it is refused (false).
-  bool Plug(int32_t model = kDefaultModelCode) { return device_->Plug(model); }
-  bool Unplug() { return device_->Unplug(); }
+  bool Plug(int32_t model = kDefaultModelCode) { return Plugged(device_->Plug(model), true); }
+  bool Unplug() { return Plugged(device_->Unplug(), false); }
+  // Told after every plug (true) and unplug (false) that took place: the world lets the
+  // handset's sound device come and go with it.
+  void SetPlugListener(std::function<void(bool plugged)> listener) { plug_listener_ = std::move(listener); }
   bool Key(short code) { return device_->Key(code); }
   bool Hook(bool lifted) { return device_->Hook(lifted); }
   bool LineActivity() { return device_->LineActivity(); }
@@ -41,7 +45,13 @@ class HandsetStandIn {
   Device& device() { return *device_; }
 
  private:
+  bool Plugged(bool done, bool plugged) {
+    if (done && plug_listener_) plug_listener_(plugged);
+    return done;
+  }
+
   std::shared_ptr<Device> device_;
+  std::function<void(bool)> plug_listener_;
 };
 
 }  // namespace world::handset
