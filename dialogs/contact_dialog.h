@@ -13,12 +13,17 @@ class CTellbudDlg;
 
 class CContactDialog : public CDialog {
  public:
-  CContactDialog(UINT nIDTemplate, CTellbudDlg* pOwner);
+  // The edit shows column `nColumn` of the contact's row (at most nShownChars characters) and
+  // takes at most nMaxChars.
+  CContactDialog(UINT nIDTemplate, CTellbudDlg* pOwner, int nColumn, int nShownChars, int nMaxChars);
 
  protected:
-  // Gives the dialog the main window's icons and notes the selected contact; returns the text
-  // of the selected row's column `nColumn` (at most nMaxChars characters), empty without a row.
-  CString OpenOnSelectedRow(int nColumn, int nMaxChars);
+  // The member that the edit exchanges its text with.
+  virtual CString& Value() = 0;
+  void DoDataExchange(CDataExchange* pDX) override;
+  // Gives the dialog the main window's icons, notes the selected contact and fills the edit
+  // from its row (empty without a row).
+  BOOL OnInitDialog() override;
   // The contact's row now, or -1 when it is no longer listed.
   int ContactRow() const;
   // Writes `value` in quotes under the contact's sign-in name in `section` of the custom file.
@@ -27,6 +32,9 @@ class CContactDialog : public CDialog {
   BOOL StoreValue(LPCWSTR section, const CString& value);
 
   CTellbudDlg* m_pOwner;
+  int m_nColumn;
+  int m_nShownChars;
+  int m_nMaxChars;
   BOOL m_bHasContact = FALSE;  // a contact's row was selected when the dialog opened
   CString m_strSignin;         // that row's sign-in name
 };

@@ -12,19 +12,8 @@ const int kShownNameChars = 259;
 
 }  // namespace
 
-CRenameDlg::CRenameDlg(CTellbudDlg* pOwner) : CContactDialog(IDD_RENAME, pOwner) {}
-
-void CRenameDlg::DoDataExchange(CDataExchange* pDX) {
-  DDX_Text(pDX, IDC_NAME_EDIT, m_strName);
-  DDV_MaxChars(pDX, m_strName, kNameChars);
-}
-
-BOOL CRenameDlg::OnInitDialog() {
-  CDialog::OnInitDialog();
-  m_strName = OpenOnSelectedRow(0, kShownNameChars);
-  UpdateData(FALSE);
-  return TRUE;
-}
+CRenameDlg::CRenameDlg(CTellbudDlg* pOwner)
+    : CContactDialog(IDD_RENAME, pOwner, 0, kShownNameChars, kNameChars) {}
 
 // The name is stored first: whatever Messenger does afterwards, the user's change is kept.
 void CRenameDlg::OnOK() {

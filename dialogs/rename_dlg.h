@@ -11,8 +11,7 @@ class CRenameDlg : public CContactDialog {
   CString m_strName;
 
  protected:
-  void DoDataExchange(CDataExchange* pDX) override;
-  BOOL OnInitDialog() override;
+  CString& Value() override { return m_strName; }
   void OnOK() override;
 
  private:

@@ -10,19 +10,8 @@ const int kShownNumberChars = 4;
 
 }  // namespace
 
-CSpeedDialDlg::CSpeedDialDlg(CTellbudDlg* pOwner) : CContactDialog(IDD_SPEEDDIAL, pOwner) {}
-
-void CSpeedDialDlg::DoDataExchange(CDataExchange* pDX) {
-  DDX_Text(pDX, IDC_NAME_EDIT, m_strNumber);
-  DDV_MaxChars(pDX, m_strNumber, kNumberChars);
-}
-
-BOOL CSpeedDialDlg::OnInitDialog() {
-  CDialog::OnInitDialog();
-  m_strNumber = OpenOnSelectedRow(1, kShownNumberChars);
-  UpdateData(FALSE);
-  return TRUE;
-}
+CSpeedDialDlg::CSpeedDialDlg(CTellbudDlg* pOwner)
+    : CContactDialog(IDD_SPEEDDIAL, pOwner, 1, kShownNumberChars, kNumberChars) {}
 
 void CSpeedDialDlg::OnOK() {
   if (!UpdateData(TRUE)) return;

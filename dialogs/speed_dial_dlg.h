@@ -12,8 +12,7 @@ class CSpeedDialDlg : public CContactDialog {
   CString m_strNumber;
 
  protected:
-  void DoDataExchange(CDataExchange* pDX) override;
-  BOOL OnInitDialog() override;
+  CString& Value() override { return m_strNumber; }
   void OnOK() override;
 
  private:
