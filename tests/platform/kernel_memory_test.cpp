@@ -5,6 +5,8 @@
 #include <sim/desktop.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "kernel_test_support.h"
 
@@ -98,6 +100,42 @@ TEST_F(HeapTest, BlocksLeftByAnEndedProcessAreReleasedWithTheDesktop) {
     return 0;
   });
   SUCCEED();  // the leak checker of the sanitizer build would report otherwise
+}
+
+}  // namespace
+
+namespace {
+
+// A block named after its process, as a per-process trace block is: each process has its own,
+// and the name is free again once the process has ended.
+TEST(FileMappingPerProcessTest, ABlockNamedByProcessIdIsThatProcesssOwnAndGoesWithIt) {
+  sim::Desktop desktop;
+  auto name_of = [](DWORD pid) {
+    std::string n = "Object_System_stackDeepth_" + std::to_string(pid);
+    return std::u16string(n.begin(), n.end());
+  };
+  std::vector<DWORD> errors;
+  std::vector<DWORD> pids;
+  for (int i = 0; i < 2; ++i) {
+    pids.push_back(kernel_test::RunProcess(desktop, u"Tellbud.exe", [&] {
+      HANDLE h = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 2 * sizeof(void*),
+                                    name_of(GetCurrentProcessId()).c_str());
+      errors.push_back(GetLastError());
+      auto* block = static_cast<void**>(MapViewOfFile(h, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+      if (!block || block[0]) return 1;  // a fresh block is zeroed
+      block[0] = &errors;
+      Sleep(1000);  // holds the block while the other process starts
+      return 0;
+    }));
+  }
+  EXPECT_EQ(errors, (std::vector<DWORD>{ERROR_SUCCESS, ERROR_SUCCESS}));
+  EXPECT_NE(pids[0], pids[1]);
+  desktop.AdvanceBy(2000);
+  ASSERT_EQ(desktop.ProcessExitCode(pids[0]), 0);
+  ASSERT_EQ(desktop.ProcessExitCode(pids[1]), 0);
+  HANDLE again = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16, name_of(pids[0]).c_str());
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+  CloseHandle(again);
 }
 
 }  // namespace

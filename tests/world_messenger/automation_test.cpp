@@ -1,6 +1,8 @@
 // Messenger's automation objects as a program sees them from its own thread: creation, the
 // user's status, contacts, windows, reports of the program's requests, objects failing once
 // Messenger is gone, and injected faults.
+#include <sim/dialogs.h>
+
 #include "client_fixture.h"
 
 namespace world::messenger {
@@ -113,6 +115,21 @@ TEST_F(AutomationTest, InstantMessageGivesTheOneToOneWindowWhichProxiesShareByHa
   EXPECT_TRUE(transcript.Has("messenger InstantMessage(\"bob@example.com\")"));
   EXPECT_TRUE(transcript.Has("messenger InstantMessage(\"BOB@example.com\")"));
   EXPECT_EQ(messenger.Conversations().size(), 1u);
+}
+
+TEST_F(AutomationTest, MediaWizardShowsOneSetupWizardInFront) {
+  auto wizards = [] {
+    int n = 0;
+    for (const sim::DialogInfo& d : sim::OpenDialogs()) n += d.title == u"Audio and Video Setup";
+    return n;
+  };
+  EXPECT_EQ(On([&] { return root->MediaWizard(0); }), S_OK);
+  EXPECT_EQ(On([&] { return root->MediaWizard(0); }), S_OK);
+  EXPECT_EQ(wizards(), 1);
+  auto wizard = sim::FindDialog(u"Audio and Video Setup");
+  ASSERT_TRUE(wizard);
+  EXPECT_EQ(GetForegroundWindow(), wizard->hwnd);
+  EXPECT_TRUE(messenger.WizardOpened());
 }
 
 TEST_F(AutomationTest, StartVoiceOpensTheWindowWithAnOutgoingInvitation) {

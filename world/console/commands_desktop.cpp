@@ -5,6 +5,8 @@
 #include <sim/menus.h>
 #include <sim/tray.h>
 
+#include <algorithm>
+
 #include "world/console/console.h"
 #include "world/console/numbers.h"
 #include "world/core/menu_text.h"
@@ -39,16 +41,27 @@ Result WindowClose(Console& c, const Call&) {
   return Result::Ok();
 }
 
-// A key pressed on the main window: the person brings it to the front and presses the key;
-// the keyboard delivers it to the focused control of the window's thread.
+// The window of Tellbud's that takes the keyboard now: its topmost dialog a person can use (a
+// message box or dialog over the main window, which is disabled meanwhile), else the main window.
+std::optional<HWND> ActiveTellbudWindow(Console& c, std::string* why) {
+  std::vector<DWORD> tellbuds = c.world().RunningTellbuds();
+  for (const sim::DialogInfo& d : sim::OpenDialogs()) {
+    bool ours = std::find(tellbuds.begin(), tellbuds.end(), d.process_id) != tellbuds.end();
+    if (ours && d.enabled) return d.hwnd;
+  }
+  return VisibleMainWindow(c, why);
+}
+
+// A key pressed on Tellbud's active dialog: the person brings it to the front and presses the
+// key; the keyboard delivers it to the focused control of the window's thread.
 Result Key(Console& c, const Call& call) {
   const std::string& name = call.args[0];
   BYTE vk = name == "enter" ? VK_RETURN : name == "escape" ? VK_ESCAPE : 0;
   if (!vk) return Result::Bad("usage: key enter | key escape");
   std::string why;
-  auto main = VisibleMainWindow(c, &why);
-  if (!main) return Result::Failed(why);
-  SetForegroundWindow(*main);
+  auto target = ActiveTellbudWindow(c, &why);
+  if (!target) return Result::Failed(why);
+  SetForegroundWindow(*target);
   c.world().Settle();
   world::DesktopReporter& reporter = c.world().desktop_reporter();
   reporter.set_world_typing(true);
@@ -170,7 +183,8 @@ void AddDesktopCommands(Console& c) {
          Tray});
   c.Add({"window", "close", 0, 0, "window close", "close Tellbud's main window with its caption button",
          WindowClose});
-  c.Add({"key", "", 1, 1, "key enter | key escape", "press a key on Tellbud's main window", Key});
+  c.Add({"key", "", 1, 1, "key enter | key escape", "press a key on Tellbud's active dialog (or main window)",
+         Key});
 }
 
 }  // namespace console

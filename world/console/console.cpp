@@ -20,6 +20,8 @@ Console::Console(world::World& world) : world_(world) {
   AddRegistryCommands(*this);
   AddHandsetCommands(*this);
   AddMessengerCommands(*this);
+  AddDialogCommands(*this);
+  AddSoundCommands(*this);
 }
 
 Result Console::ExecuteLine(const std::string& line) {

@@ -75,5 +75,7 @@ void AddDesktopCommands(Console& console);
 void AddRegistryCommands(Console& console);
 void AddHandsetCommands(Console& console);
 void AddMessengerCommands(Console& console);
+void AddDialogCommands(Console& console);
+void AddSoundCommands(Console& console);
 
 }  // namespace console

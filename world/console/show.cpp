@@ -1,6 +1,8 @@
 #include "world/console/show.h"
 
 #include <sim/controls.h>
+#include <sim/dialogs.h>
+#include <sim/mixers.h>
 
 #include "res/resource.h"
 
@@ -79,6 +81,54 @@ void DescribeCallState(world::World& w, std::vector<std::string>& out) {
   out.push_back("call state: " + state.value_or("unknown"));
 }
 
+// One child control of a dialog: id, class, text, state, and what it holds.
+std::string DescribeControl(HWND control) {
+  auto window = sim::InspectWindow(control);
+  if (!window) return "";
+  std::string line =
+      "  control " + std::to_string(window->control_id) + " " + world::Utf8(window->class_name);
+  std::u16string text = window->title;
+  std::string holds;
+  if (auto combo = sim::InspectComboBox(control)) {
+    text = combo->text;
+    holds = " selection " + std::to_string(combo->selection);
+  } else if (auto edit = sim::InspectEdit(control)) {
+    text = edit->text;
+  } else if (auto slider = sim::InspectTrackbar(control)) {
+    holds = " position " + std::to_string(slider->position);
+  }
+  line += " " + world::Quote(world::Utf8(text));
+  if (!window->enabled) line += " disabled";
+  if (!window->visible) line += " hidden";
+  return line + holds;
+}
+
+// The open dialogs other than Tellbud's main window, topmost first, with their controls.
+void DescribeDialogs(world::World& w, std::vector<std::string>& out) {
+  auto main = w.TellbudMainWindow();
+  for (const sim::DialogInfo& dialog : sim::OpenDialogs()) {
+    if (main && dialog.hwnd == *main) continue;
+    out.push_back("dialog " + world::Quote(world::Utf8(dialog.title)) + (dialog.enabled ? "" : " disabled"));
+    for (HWND child : sim::ChildWindows(dialog.hwnd)) {
+      std::string line = DescribeControl(child);
+      if (!line.empty()) out.push_back(line);
+    }
+  }
+}
+
+void DescribeMixers(std::vector<std::string>& out) {
+  for (const sim::MixerState& mixer : sim::Mixers()) {
+    std::string line = "mixer " + world::Quote(world::Utf8(mixer.name)) + ": " +
+                       std::to_string(mixer.channels) + " channels" + (mixer.uniform ? " uniform" : "") +
+                       (mixer.failing ? " failing" : "");
+    for (sim::MixerLine l : {sim::MixerLine::kSpeakers, sim::MixerLine::kWaveIn, sim::MixerLine::kWaveOut}) {
+      line += std::string(", ") + sim::MixerLineName(l);
+      for (DWORD v : mixer.volumes[static_cast<int>(l)]) line += " " + std::to_string(v);
+    }
+    out.push_back(line);
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> DescribeWorld(world::World& w) {
@@ -87,6 +137,8 @@ std::vector<std::string> DescribeWorld(world::World& w) {
   DescribeTray(w, out);
   DescribeHandset(w, out);
   DescribeCallState(w, out);
+  DescribeDialogs(w, out);
+  DescribeMixers(out);
   return out;
 }
 

@@ -153,4 +153,24 @@ void DesktopReporter::OnNote(const std::string& source, const std::string& text)
   out_.Report(source, text);
 }
 
+// A line break of the text shows as \n, so that the box stays one transcript line.
+void DesktopReporter::OnMessageBoxOpened(HWND, const std::u16string& caption, const std::u16string& text) {
+  std::string quoted = Quote(Utf8(text));
+  std::string one_line;
+  for (char c : quoted) {
+    if (c == '\n')
+      one_line += "\\n";
+    else if (c != '\r')
+      one_line += c;
+  }
+  out_.Report("messagebox", Quote(Utf8(caption)) + " " + one_line);
+}
+
+void DesktopReporter::OnMixerVolumeSet(const std::u16string& mixer, const char* line,
+                                       const std::vector<DWORD>& values) {
+  std::string text = Quote(Utf8(mixer)) + " " + line;
+  for (DWORD v : values) text += " " + std::to_string(v);
+  out_.Report("mixer", text);
+}
+
 }  // namespace world

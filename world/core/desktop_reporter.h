@@ -62,6 +62,9 @@ class DesktopReporter : public sim::Observer {
   void OnPopupMenuOpened(HMENU menu, HWND owner) override;
   void OnPopupMenuClosed(HMENU menu, UINT chosen_id) override;
   void OnNote(const std::string& source, const std::string& text) override;
+  void OnMessageBoxOpened(HWND owner, const std::u16string& caption, const std::u16string& text) override;
+  void OnMixerVolumeSet(const std::u16string& mixer, const char* line,
+                        const std::vector<DWORD>& values) override;
 
  private:
   struct TrayState {

@@ -83,6 +83,7 @@ class MessengerObject final : public DispatchProxy<IMessenger, IConnectionPointC
     return Call("MediaWizard", [&](MessengerServer& s) {
       s.state().wizard_opened = true;
       s.Report("messenger", "MediaWizard(" + std::to_string(hwndParent) + ")");
+      s.ShowWizard();
       return S_OK;
     });
   }

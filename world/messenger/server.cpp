@@ -166,6 +166,19 @@ void MessengerServer::ShowConfirmation(int conversation) {
       dialog, true, conversation, kMessengerTitle, {TEXT("Button"), TEXT("Button"), TEXT("Static")}});
 }
 
+HWND MessengerServer::ShowWizard() {
+  static const Text kTitle = u"Audio and Video Setup";
+  for (const DialogRecord& d : dialogs_) {
+    if (!d.confirmation && d.title == kTitle && IsWindow(d.hwnd)) {
+      SetForegroundWindow(d.hwnd);
+      return d.hwnd;
+    }
+  }
+  HWND wizard = ShowOtherDialog(kTitle, {u"Button", u"Button"});
+  if (wizard) SetForegroundWindow(wizard);
+  return wizard;
+}
+
 HWND MessengerServer::ShowOtherDialog(const Text& title, const std::vector<Text>& child_classes) {
   std::vector<DialogItem> items;
   short y = 8;

@@ -95,6 +95,9 @@ class MessengerServer : public ModelListener {
   int OpenForUser(const Text& signin, bool invite);
   void ShowMain();
   bool ShowConversation(int conversation);
+  // MediaWizard: Messenger's audio and video setup wizard, opened (or brought to the front when
+  // it is open already) and left for the user to finish or cancel.
+  HWND ShowWizard();
   // The program's or the user's request to close a conversation window: with a running call
   // Messenger asks first, otherwise it closes at once. False for a closed conversation.
   bool RequestClose(int conversation);

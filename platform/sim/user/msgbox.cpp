@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <sim/desktop.h>
+
 #include "user/dialog_template_writer.h"
 
 namespace {
@@ -119,6 +121,8 @@ int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType)
                    static_cast<short>(cy - kMargin - kButtonHeight), kButtonWidth, kButtonHeight);
     x = static_cast<short>(x + kButtonWidth + kButtonGap);
   }
+  std::u16string caption = lpCaption ? lpCaption : u"Error";
+  sim::Desktop::Current().Notify([&](sim::Observer& o) { o.OnMessageBoxOpened(hWnd, caption, text); });
   INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Get(), hWnd, MessageBoxProc,
                                            reinterpret_cast<LPARAM>(&state));
   return result > 0 ? static_cast<int>(result) : 0;

@@ -68,6 +68,13 @@ class Observer {
   // Generic hook for modules outside the core (tray, menus, message boxes, ...): a source word
   // and a line of text in transcript form.
   virtual void OnNote(const std::string& /*source*/, const std::string& /*text*/) {}
+  // MessageBoxW opens a box (before it is shown), with its caption and text.
+  virtual void OnMessageBoxOpened(HWND /*owner*/, const std::u16string& /*caption*/,
+                                  const std::u16string& /*text*/) {}
+  // A program set a volume of a mixer line ("speakers", "wavein", "waveout"): the line's values
+  // afterwards, one per channel.
+  virtual void OnMixerVolumeSet(const std::u16string& /*mixer*/, const char* /*line*/,
+                                const std::vector<DWORD>& /*values*/) {}
 };
 
 struct ProcessInfo {
