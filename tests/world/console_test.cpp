@@ -91,8 +91,12 @@ TEST_F(ConsoleTest, CatOfAMissingFileFails) {
 
 TEST_F(ConsoleTest, ShowTellsWhenTellbudIsNotRunning) {
   ASSERT_EQ(RunScript("show\n"), console::kExitOk);
-  EXPECT_EQ(printed, (std::vector<std::string>{"main window: none (Tellbud is not running)", "tray: empty",
-                                               "handset: unplugged", "call state: unknown"}));
+  EXPECT_EQ(printed,
+            (std::vector<std::string>{
+                "main window: none (Tellbud is not running)", "tray: empty", "handset: unplugged",
+                "mixer \"Realtek High Definition Audio\": 2 channels, speakers 65535 65535, wavein 65535 "
+                "65535, waveout 65535 65535",
+                "call state: unknown"}));
 }
 
 TEST_F(ConsoleTest, DebugNeedsOnOrOff) {

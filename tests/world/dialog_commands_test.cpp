@@ -8,6 +8,9 @@
 #include <windows.h>
 
 #include <sim/controls.h>
+#include <sim/dialogs.h>
+
+#include <algorithm>
 
 #include "platform/sim/user/dialog_template_writer.h"
 #include "world/console/show.h"
@@ -164,7 +167,12 @@ TEST_F(DialogCommandsTest, MixerCommandsAddSetFailAndRemove) {
   EXPECT_EQ(Run("mixer set \"USB Audio Device\" speakers 65536"), console::Outcome::kBadCommand);
   EXPECT_EQ(Run("mixer set \"Nobody\" speakers 5"), console::Outcome::kFailed);
   EXPECT_EQ(Run("mixer fail \"Webcam USB Mic\""), console::Outcome::kOk);
-  EXPECT_TRUE(console::DescribeWorld(world).back().find("1 channels uniform failing") != std::string::npos);
+  std::vector<std::string> shown = console::DescribeWorld(world);
+  EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [](const std::string& l) {
+    return l ==
+           "mixer \"Webcam USB Mic\": 1 channels uniform failing, speakers 65535, wavein 65535, waveout "
+           "65535";
+  }));
   EXPECT_EQ(Run("mixer heal \"Webcam USB Mic\""), console::Outcome::kOk);
   EXPECT_EQ(Run("mixer remove \"Webcam USB Mic\""), console::Outcome::kOk);
   EXPECT_EQ(Run("mixer remove \"Webcam USB Mic\""), console::Outcome::kFailed);

@@ -134,11 +134,11 @@ void DescribeMixers(std::vector<std::string>& out) {
 std::vector<std::string> DescribeWorld(world::World& w) {
   std::vector<std::string> out;
   DescribeMainWindow(w, out);
+  DescribeDialogs(w, out);
   DescribeTray(w, out);
   DescribeHandset(w, out);
-  DescribeCallState(w, out);
-  DescribeDialogs(w, out);
   DescribeMixers(out);
+  DescribeCallState(w, out);
   return out;
 }
 
