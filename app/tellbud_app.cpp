@@ -4,6 +4,7 @@
 #include <ole2.h>
 #include <shlwapi.h>
 
+#include "app/language_file.h"
 #include "app/paths.h"
 #include "config/profile.h"
 #include "res/tellbud_resources.h"
@@ -12,10 +13,6 @@
 CTellbudApp theApp;
 
 namespace {
-
-const WCHAR kDefaultLanguage[] = TEXT("English");
-const WCHAR kDefaultLanguageFile[] = TEXT("\\Language\\English.ini");
-const DWORD kShortValue = 32;  // language names and relative paths keep at most 31 characters
 
 // A second start with the exit marker asks the running instance to end.
 void RequestRunningInstanceExit() {
@@ -47,12 +44,11 @@ BOOL ResolvePaths() {
       !JoinPath(g_szCustomPath, MAX_PATH, dir, TEXT("\\Custom.ini")))
     return FALSE;
   EnsureCustomFileExists();
-  WCHAR language[kShortValue] = {0};
-  ReadProfileString(TEXT("LanguageType"), TEXT("0"), kDefaultLanguage, language, kShortValue, g_szSettingsPath);
-  WCHAR relative[kShortValue] = {0};
-  ReadProfileString(TEXT("LanguageFiles"), language, kDefaultLanguageFile, relative, kShortValue,
+  WCHAR language[LANGUAGE_VALUE_CHARS + 1] = {0};
+  ReadProfileString(TEXT("LanguageType"), TEXT("0"), DEFAULT_LANGUAGE, language, LANGUAGE_VALUE_CHARS + 1,
                     g_szSettingsPath);
-  return JoinPath(g_szLanguagePath, MAX_PATH, dir, relative);
+  g_szLanguagePath[0] = 0;
+  return SelectLanguageFile(language);
 }
 
 }  // namespace

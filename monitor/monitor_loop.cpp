@@ -10,6 +10,7 @@
 #include "app/paths.h"
 #include "config/profile.h"
 #include "phone/model_code.h"
+#include "phone/option_settings.h"
 
 namespace {
 
@@ -36,14 +37,14 @@ void CTellbudDlg::OnPhoneSearchTick() {
   m_bPhoneFound = TRUE;
   m_nPhoneModel = static_cast<DWORD>(m_phone.GetModelCode());
   if (IsAdaptor(m_nPhoneModel)) {
-    m_nChannel = static_cast<SHORT>(ReadProfileInt(TEXT("OPTION"), TEXT("ChannelType"), 0, g_szSettingsPath));
+    m_nChannel = ReadChannelType();
     if (IsChannelGroup1(m_nPhoneModel)) {
       m_phone.SetDefaultChannel(m_nChannel);
     } else if (IsChannelGroup2(m_nPhoneModel)) {
       m_phone.SetDefaultChannel2(m_nChannel);
     }
   } else {
-    m_nRingType = static_cast<int>(ReadProfileInt(TEXT("OPTION"), TEXT("RingType"), 0, g_szSettingsPath));
+    m_nRingType = ReadRingType();
     m_phone.SetRing(FALSE, static_cast<short>(m_nRingType));
   }
   // A call that rang or ran while the handset was away stays current and is shown again, so

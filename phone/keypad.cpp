@@ -8,6 +8,7 @@
 #include "app/paths.h"
 #include "config/profile.h"
 #include "phone/model_code.h"
+#include "phone/option_settings.h"
 
 namespace {
 
@@ -26,7 +27,6 @@ enum HandsetKey : short {
   KEY_SPEAKER = 142,
 };
 
-const int kRingStyles = 10;
 const int kSpeedDialBuffer = 5;  // at most four characters of the column take part
 const int kSigninBuffer = 260;
 
@@ -144,12 +144,11 @@ void CTellbudDlg::CallMarkedContact() {
   if (signin[0]) StartVoiceConversation(signin);
 }
 
+// The next ring style, played for a moment so that the user hears what they chose.
 void CTellbudDlg::StepRingStyle() {
-  m_nRingType = (m_nRingType + 1) % kRingStyles;
-  m_phone.SetRing(TRUE, static_cast<short>(m_nRingType));
-  CString value;
-  value.Format(TEXT("%d"), m_nRingType);
-  WriteProfileString(TEXT("OPTION"), TEXT("RingType"), value, g_szSettingsPath);
+  m_nRingType = (ValidRingStyle(m_nRingType) + 1) % RING_STYLE_COUNT;
+  StartRingPreview(m_nRingType);
+  WriteRingType(m_nRingType);
 }
 
 void CTellbudDlg::ToggleSpeaker() {

@@ -2,6 +2,10 @@
 // operation behind every outgoing voice call.
 #include "ui/tellbud_dlg.h"
 
+#include "dialogs/language_dlg.h"
+#include "dialogs/rename_dlg.h"
+#include "dialogs/speed_dial_dlg.h"
+#include "phone/option_dlg.h"
 #include "res/resource.h"
 #include "ui/about_dlg.h"
 
@@ -42,12 +46,24 @@ BOOL CTellbudDlg::OnCommandId(UINT nID, UINT nCode, HWND hWndCtl) {
       });
       return TRUE;
     }
-    case ID_TRAY_SELECTLANGUAGE:
-    case ID_TRAY_OPTION:
-    case ID_CONTACT_RENAME:
-    case ID_CONTACT_SPEEDDIAL:
-      // Their dialogs are not part of this version of the program yet.
+    case ID_TRAY_SELECTLANGUAGE: {
+      CLanguageDlg dialog(this);
+      dialog.DoModal();
       return TRUE;
+    }
+    case ID_TRAY_OPTION:
+      if (m_bPhoneFound) OnOption();
+      return TRUE;
+    case ID_CONTACT_RENAME: {
+      CRenameDlg dialog(this);
+      dialog.DoModal();
+      return TRUE;
+    }
+    case ID_CONTACT_SPEEDDIAL: {
+      CSpeedDialDlg dialog(this);
+      dialog.DoModal();
+      return TRUE;
+    }
     default:
       return CDialog::OnCommandId(nID, nCode, hWndCtl);
   }
@@ -55,6 +71,15 @@ BOOL CTellbudDlg::OnCommandId(UINT nID, UINT nCode, HWND hWndCtl) {
 
 // The main window destroys itself; its destruction ends the modal run and so the program.
 void CTellbudDlg::OnExit() { DestroyWindow(); }
+
+// A ring-style preview started in the dialog ends with it at the latest.
+void CTellbudDlg::OnOption() {
+  {
+    COptionDlg dialog(this);
+    dialog.DoModal();
+  }
+  if (GetSafeHwnd()) StopRingPreview();
+}
 
 void CTellbudDlg::OnAbout() {
   CAboutDlg about;

@@ -168,6 +168,9 @@ void CTellbudDlg::OnTimer(UINT_PTR nIDEvent) {
     case TIMER_CONTACT_REFRESH:
       OnContactRefreshTick();
       break;
+    case TIMER_RING_PREVIEW:
+      StopRingPreview();
+      break;
     default:
       Default();
       break;

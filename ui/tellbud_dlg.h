@@ -33,11 +33,13 @@ const UINT_PTR TIMER_PHONE_SEARCH = 4661;     // looks for the handset until it 
 const UINT_PTR TIMER_MESSENGER_WATCH = 4662;  // Messenger's presence, connection, conversation scan
 const UINT_PTR TIMER_PAUSE_END = 4663;        // ends the pause after telephone-line activity
 const UINT_PTR TIMER_CONTACT_REFRESH = 8500;  // rebuilds the contact list from Messenger
+const UINT_PTR TIMER_RING_PREVIEW = 4664;     // ends the ring-style preview
 
 const UINT PHONE_SEARCH_FIRST_MS = 1000;
 const UINT PHONE_SEARCH_MS = 2000;
 const UINT MESSENGER_WATCH_MS = 2000;
 const UINT PAUSE_MS = 6000;
+const UINT RING_PREVIEW_MS = 3000;
 
 // Call states.
 enum CallState : int {
@@ -169,6 +171,12 @@ class CTellbudDlg : public CDialog {
   // `param` is the window of the conversation being closed: only a question it owns is answered.
   static DWORD WINAPI ConfirmEndCallThread(LPVOID param);
   void SelectBySpeedDial();
+  // Rings the handset in `style` for RING_PREVIEW_MS at most (phone/ring_preview.cpp); a
+  // new preview replaces a running one.
+  void StartRingPreview(int style);
+  // Ends a running preview; the ring is stopped only while no call has taken the handset over.
+  void StopRingPreview();
+  BOOL m_bRingPreview = FALSE;
 
   // The tray icon's state, from an icon file beside the executable and a tip.
   void ShowTrayState(LPCWSTR iconFile, LPCWSTR tip);
@@ -198,6 +206,7 @@ class CTellbudDlg : public CDialog {
   void ToggleAutoRun();
   void OnExit();
   void OnAbout();
+  void OnOption();
   void OnContactDoubleClick();
   void OnContactRightClick();
 
