@@ -41,7 +41,16 @@ Finding Minimise(uint64_t seed, const EpisodeResult& failing, const Options& opt
     if (!r.violation || r.violation->invariant != invariant) return std::nullopt;
     return r.steps;
   };
-  std::vector<Words> steps = Shrink<Words>(failing.steps, still_fails, shrink_runs);
+  // Steps the world refused changed nothing; they go first, in one trial.
+  std::vector<Words> steps = failing.steps;
+  std::vector<Words> accepted;
+  for (size_t i = 0; i < steps.size(); ++i)
+    if (i + 1 == steps.size() || !failing.refused[i]) accepted.push_back(steps[i]);
+  if (accepted.size() < steps.size() && shrink_runs > 0) {
+    --shrink_runs;
+    if (auto used = still_fails(accepted)) steps = *used;
+  }
+  steps = Shrink<Words>(steps, still_fails, shrink_runs);
   EpisodeResult last = Replay(steps, options, isolate);
   Finding finding;
   finding.seed = seed;

@@ -116,8 +116,10 @@ EpisodeResult ParseRecords(const std::vector<std::string>& records) {
     std::string rest = blank == std::string::npos ? "" : record.substr(blank + 1);
     if (kind == "step") {
       result.steps.push_back(ParseScriptLine(rest));
+      result.refused.push_back(true);
     } else if (kind == "run") {
       result.script.push_back(rest);
+      if (!result.refused.empty()) result.refused.back() = false;
     } else if (kind == "refused") {
       result.script.push_back("# refused: " + rest);
     } else if (kind == "broken") {

@@ -38,6 +38,7 @@ void RunSteps(const std::vector<Words>& steps, const Options& options, const Rec
 struct EpisodeResult {
   std::optional<Violation> violation;
   std::vector<Words> steps;         // every step begun, the last one the step that broke
+  std::vector<bool> refused;        // per step: the world refused all it tried (it changed nothing)
   std::vector<std::string> script;  // the commands run, refused ones as comments
   bool ended = false;               // the run reached its end record
   uint64_t transcript_hash = 0;

@@ -53,6 +53,12 @@ std::string Trim(const std::string& s) {
 
 bool SignedIn(LONG status) { return status >= 2 && status <= 66; }
 
+// Tellbud reads Messenger's conversations through its language file (English unless the user
+// chose another); while Messenger writes in another language, it cannot follow calls at all.
+bool FollowsCalls(world::World& w) {
+  return w.messenger().language() == world::messenger::Language::kEnglish;
+}
+
 bool AnyConversation(world::World& w, std::initializer_list<VoiceState> states) {
   if (!w.messenger().IsRunning()) return false;
   for (const auto& c : w.messenger().Conversations())
@@ -102,7 +108,8 @@ std::optional<std::string> OnlineRows(Checker&, world::World& w) {
 }
 
 std::optional<std::string> RingsOnlyWithCall(Checker& c, world::World& w) {
-  bool bad = w.handset().State().ringing && !AnyConversation(w, {VoiceState::kIncomingPending});
+  bool bad =
+      FollowsCalls(w) && w.handset().State().ringing && !AnyConversation(w, {VoiceState::kIncomingPending});
   int64_t since = c.HeldSince("ring-only-with-call", bad, w.Now());
   if (bad && w.Now() - since > kCatchUpMs)
     return "the handset has rung for " + Seconds(w.Now() - since) + " with no call ringing";
@@ -112,7 +119,7 @@ std::optional<std::string> RingsOnlyWithCall(Checker& c, world::World& w) {
 std::optional<std::string> HandsetEndsCall(Checker& c, world::World& w) {
   CTellbudDlg* dlg = MainDialog(w);
   auto handset = w.handset().State();
-  bool bad = dlg && handset.plugged && handset.open &&
+  bool bad = dlg && FollowsCalls(w) && handset.plugged && handset.open &&
              AnyConversation(w, {VoiceState::kTalking, VoiceState::kOutgoingPending}) &&
              dlg->m_nCallState != CALL_TALKING && dlg->m_nCallState != CALL_RINGING;
   int64_t since = c.HeldSince("handset-ends-call", bad, w.Now());
@@ -217,7 +224,7 @@ std::optional<std::string> TrayTellsTruth(Checker&, world::World& w) {
 
 std::optional<std::string> CallStateReady(Checker&, world::World& w) {
   CTellbudDlg* dlg = MainDialog(w);
-  if (!dlg) return std::nullopt;
+  if (!dlg || !FollowsCalls(w)) return std::nullopt;
   bool plugged = w.handset().State().plugged;
   if (dlg->m_nCallState == CALL_READY || (!plugged && dlg->m_nCallState == CALL_NO_HANDSET))
     return std::nullopt;
