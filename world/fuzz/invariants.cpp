@@ -2,6 +2,7 @@
 
 #include <sim/controls.h>
 #include <sim/desktop.h>
+#include <sim/handles.h>
 #include <sim/icons.h>
 #include <sim/tray.h>
 
@@ -26,6 +27,7 @@ using world::messenger::VoiceState;
 // Bounds on what the program holds; generous, so that only growth without end breaks them.
 constexpr size_t kMaxIcons = 16;
 constexpr size_t kMaxWindows = 100;
+constexpr size_t kMaxHandles = 64;
 constexpr long kMaxComObjects = 3000;
 
 const char kSectionOfHandEdits[] = "UserNotes";
@@ -190,6 +192,8 @@ std::optional<std::string> Bounded(Checker&, world::World& w) {
   for (DWORD pid : w.RunningTellbuds()) {
     if (size_t icons = sim::LiveIconCount(pid); icons > kMaxIcons)
       return "Tellbud holds " + std::to_string(icons) + " icons";
+    if (size_t handles = sim::OpenHandleCount(pid); handles > kMaxHandles)
+      return "Tellbud holds " + std::to_string(handles) + " kernel handles";
     if (size_t windows = WindowsOf(pid); windows > kMaxWindows)
       return "Tellbud has " + std::to_string(windows) + " windows";
   }
