@@ -81,6 +81,7 @@ TEST(FuzzCampaign, ARunThatDiesIsAFindingWithItsSteps) {
         r("step handset plug");
         r("run handset plug");
         r("step start");
+        r("begin start");
         std::abort();
       },
       true);
@@ -89,7 +90,8 @@ TEST(FuzzCampaign, ARunThatDiesIsAFindingWithItsSteps) {
   EXPECT_EQ(result.violation->invariant, "process-ended");
   EXPECT_NE(result.violation->detail.find("signal 6"), std::string::npos);
   EXPECT_EQ(result.steps, (std::vector<fuzz::Words>{{"handset", "plug"}, {"start"}}));
-  EXPECT_EQ(result.script, (std::vector<std::string>{"handset plug"}));
+  // The command the run died in is the last line of the script that reproduces it.
+  EXPECT_EQ(result.script, (std::vector<std::string>{"handset plug", "start"}));
   EXPECT_FALSE(result.ended);
 }
 

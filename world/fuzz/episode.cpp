@@ -69,6 +69,7 @@ class Episode {
   }
 
   void Command(const Words& words) {
+    records_("begin " + ScriptLine(words));
     console::Result result = RunWords(console_, words);
     bool ok = result.outcome == console::Outcome::kOk;
     records_(std::string(ok ? "run " : "refused ") + ScriptLine(words));
@@ -110,17 +111,22 @@ void RunSteps(const std::vector<Words>& steps, const Options& options, const Rec
 
 EpisodeResult ParseRecords(const std::vector<std::string>& records) {
   EpisodeResult result;
+  std::optional<std::string> unfinished;  // a command begun that never returned
   for (const std::string& record : records) {
     size_t blank = record.find(' ');
     std::string kind = record.substr(0, blank);
     std::string rest = blank == std::string::npos ? "" : record.substr(blank + 1);
-    if (kind == "step") {
+    if (kind == "begin") {
+      unfinished = rest;
+    } else if (kind == "step") {
       result.steps.push_back(ParseScriptLine(rest));
       result.refused.push_back(true);
     } else if (kind == "run") {
+      unfinished.reset();
       result.script.push_back(rest);
       if (!result.refused.empty()) result.refused.back() = false;
     } else if (kind == "refused") {
+      unfinished.reset();
       result.script.push_back("# refused: " + rest);
     } else if (kind == "broken") {
       size_t tab = rest.find('\t');
@@ -131,6 +137,8 @@ EpisodeResult ParseRecords(const std::vector<std::string>& records) {
       result.ended = true;
     }
   }
+  // The run died inside this command: it belongs to the script that reproduces the death.
+  if (unfinished) result.script.push_back(*unfinished);
   return result;
 }
 

@@ -4,6 +4,7 @@
 // A run reports what it does as record lines, so that a run in a child process (isolate.h)
 // tells its parent everything up to the moment it died:
 //   step LINE        a step is about to run (LINE is its script line, or *quiet*)
+//   begin LINE       a command is about to run
 //   run LINE         a command ran
 //   refused LINE     a command the world refused (it changed nothing)
 //   broken NAME\tDETAIL
