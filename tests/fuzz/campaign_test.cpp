@@ -48,7 +48,8 @@ TEST(FuzzCampaign, APlantedFaultIsFoundAndMinimised) {
   campaign.isolate = false;
   campaign.determinism_every = 0;
   campaign.max_findings = 1;
-  campaign.options.steps = 150;
+  campaign.options.steps = 40;
+  campaign.shrink_runs = 80;
   campaign.options.skip = AllStandardInvariants();
   campaign.options.extra.push_back(
       {"planted", [](fuzz::Checker&, world::World& w) -> std::optional<std::string> {
