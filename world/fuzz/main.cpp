@@ -5,7 +5,8 @@
 //                                                seeds from 1 until both budgets are spent
 //   tellbud-fuzz --replay failing.tbs            a script's commands as steps, with the checks
 //
-// Options: --steps-per-world N (200), --skip NAME[,NAME] (invariants not checked),
+// Options: --steps-per-world N (200), --skip NAME[,NAME] (invariants not checked; process-ended
+// makes a run that died a note instead of a failure),
 // --determinism-every N (25: every Nth seed runs twice), --shrink-runs N (300),
 // --max-findings N (3), --no-fork (run worlds in this process).
 // Exit code 0 when nothing broke, 1 when something did, 2 for a usage error.
