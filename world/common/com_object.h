@@ -39,6 +39,13 @@ inline bool MatchesAny(REFIID riid, std::initializer_list<const IID*> ids) {
     static bool Matches(REFIID riid) { return ::world::MatchesAny(riid, {__VA_ARGS__}); } \
   }
 
+// The stand-ins' COM objects alive in this process (all desktops), for bounds on leaks.
+inline std::atomic<long>& LiveComObjectCounter() {
+  static std::atomic<long> count{0};
+  return count;
+}
+inline long LiveComObjects() { return LiveComObjectCounter().load(); }
+
 template <typename First, typename... Rest>
 class ComObject : public First, public Rest... {
  public:
@@ -66,8 +73,8 @@ class ComObject : public First, public Rest... {
 
  protected:
   // A new object starts with one reference, owned by its creator.
-  ComObject() = default;
-  virtual ~ComObject() = default;
+  ComObject() { ++LiveComObjectCounter(); }
+  virtual ~ComObject() { --LiveComObjectCounter(); }
 
   // The interface that answers `riid` (other than IID_IUnknown), or nullptr. Override to answer
   // more identifiers, e.g. an event interface that is dispatched through IDispatch.

@@ -1,6 +1,8 @@
 // The desktop object, its baton scheduler, processes, threads and kernel handles.
 #include "core/core.h"
 
+#include <sim/handles.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -229,6 +231,13 @@ bool CloseHandleInternal(HANDLE handle) {
   auto object = std::move(it->second.object);  // destroyed after the entry is gone
   impl.handles.erase(it);
   return true;
+}
+
+size_t OpenHandleCount(DWORD pid) {
+  size_t count = 0;
+  for (const auto& [value, entry] : Desktop::Current().impl().handles)
+    if (entry.owner_pid == pid) ++count;
+  return count;
 }
 
 void CloseProcessHandles(DWORD pid) {

@@ -1,0 +1,303 @@
+#include "world/fuzz/invariants.h"
+
+#include <sim/controls.h>
+#include <sim/desktop.h>
+#include <sim/handles.h>
+#include <sim/icons.h>
+#include <sim/tray.h>
+
+#include <algorithm>
+
+#include <framework/wnd.h>
+
+#include "ui/tellbud_dlg.h"
+#include "world/common/com_object.h"
+#include "world/core/exe_folder.h"
+#include "world/core/ini_edit.h"
+#include "world/core/text.h"
+#include "world/handset/stand_in.h"
+#include "world/messenger/stand_in.h"
+
+namespace fuzz {
+
+namespace {
+
+using world::messenger::VoiceState;
+
+// Bounds on what the program holds; generous, so that only growth without end breaks them.
+constexpr size_t kMaxIcons = 16;
+constexpr size_t kMaxWindows = 100;
+constexpr size_t kMaxHandles = 64;
+constexpr long kMaxComObjects = 3000;
+
+const char kSectionOfHandEdits[] = "UserNotes";
+
+CTellbudDlg* MainDialog(world::World& w) {
+  auto hwnd = w.TellbudMainWindow();
+  return hwnd ? dynamic_cast<CTellbudDlg*>(CWnd::FromHandlePermanent(*hwnd)) : nullptr;
+}
+
+std::string Seconds(int64_t ms) {
+  return std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100) + " s";
+}
+
+std::string Lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+std::string Trim(const std::string& s) {
+  size_t first = s.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+bool SignedIn(LONG status) { return status >= 2 && status <= 66; }
+
+// Tellbud reads Messenger's conversations through its language file (English unless the user
+// chose another); while Messenger writes in another language, it cannot follow calls at all.
+bool FollowsCalls(world::World& w) {
+  return w.messenger().language() == world::messenger::Language::kEnglish;
+}
+
+bool AnyConversation(world::World& w, std::initializer_list<VoiceState> states) {
+  if (!w.messenger().IsRunning()) return false;
+  for (const auto& c : w.messenger().Conversations())
+    if (std::find(states.begin(), states.end(), c.voice) != states.end()) return true;
+  return false;
+}
+
+// ---- The checks ----------------------------------------------------------------------------------------
+
+std::optional<std::string> OneTrayIcon(Checker&, world::World& w) {
+  size_t icons = sim::TrayIcons().size();
+  bool runs = !w.RunningTellbuds().empty();
+  if (runs && icons != 1) return std::to_string(icons) + " tray icons while Tellbud runs";
+  if (!runs && icons != 0) return std::to_string(icons) + " tray icons after Tellbud ended";
+  return std::nullopt;
+}
+
+std::optional<std::string> OneInstance(Checker& c, world::World& w) {
+  size_t running = w.RunningTellbuds().size();
+  int64_t since = c.HeldSince("one-instance", running > 1, w.Now());
+  if (running > 1 && w.Now() - since > kCatchUpMs)
+    return std::to_string(running) + " Tellbud processes for " + Seconds(w.Now() - since);
+  return std::nullopt;
+}
+
+std::optional<std::string> OnlineRows(Checker&, world::World& w) {
+  CTellbudDlg* dlg = MainDialog(w);
+  auto list = w.TellbudContactList();
+  auto view = list ? sim::InspectListView(*list) : std::nullopt;
+  if (!dlg || !view) return std::nullopt;
+  size_t online = 0;
+  std::vector<size_t> separators;
+  for (size_t i = 0; i < view->rows.size(); ++i) {
+    if (view->rows[i].image == 0) ++online;
+    if (view->rows[i].image < 0) separators.push_back(i);
+  }
+  if (online != dlg->m_nOnlineCount)
+    return "the online count is " + std::to_string(dlg->m_nOnlineCount) + " but " + std::to_string(online) +
+           " rows are online";
+  if (dlg->m_bMSNConnected && separators.size() != 1)
+    return std::to_string(separators.size()) + " separator rows while connected";
+  if (!dlg->m_bMSNConnected && !separators.empty()) return "a separator row while not connected";
+  if (!separators.empty() && separators.front() != online)
+    return "the separator is row " + std::to_string(separators.front() + 1) + " after " +
+           std::to_string(online) + " online rows";
+  return std::nullopt;
+}
+
+std::optional<std::string> RingsOnlyWithCall(Checker& c, world::World& w) {
+  bool bad =
+      FollowsCalls(w) && w.handset().State().ringing && !AnyConversation(w, {VoiceState::kIncomingPending});
+  int64_t since = c.HeldSince("ring-only-with-call", bad, w.Now());
+  if (bad && w.Now() - since > kCatchUpMs)
+    return "the handset has rung for " + Seconds(w.Now() - since) + " with no call ringing";
+  return std::nullopt;
+}
+
+std::optional<std::string> HandsetEndsCall(Checker& c, world::World& w) {
+  CTellbudDlg* dlg = MainDialog(w);
+  auto handset = w.handset().State();
+  bool bad = dlg && FollowsCalls(w) && handset.plugged && handset.open &&
+             AnyConversation(w, {VoiceState::kTalking, VoiceState::kOutgoingPending}) &&
+             dlg->m_nCallState != CALL_TALKING && dlg->m_nCallState != CALL_RINGING;
+  int64_t since = c.HeldSince("handset-ends-call", bad, w.Now());
+  if (bad && w.Now() - since > kCatchUpMs)
+    return "a call has run in Messenger for " + Seconds(w.Now() - since) + " while the call state is " +
+           std::to_string(dlg->m_nCallState);
+  return std::nullopt;
+}
+
+// Whether a line of an INI file is one the profile functions understand.
+bool IniLine(const std::string& raw) {
+  std::string line = Trim(raw);
+  return line.empty() || line[0] == ';' || (line[0] == '[' && line.back() == ']') ||
+         line.find('=') != std::string::npos;
+}
+
+std::optional<std::string> IniIntact(Checker& c, world::World& w) {
+  std::map<std::string, std::vector<std::string>> files;
+  for (const char* name : {"Tellbud.ini", "Custom.ini"}) {
+    auto path = world::FileBesideExe(w.exe_folder(), name);
+    if (!path || !std::filesystem::exists(*path)) continue;
+    std::string why;
+    if (!world::ReadTextLines(*path, &files[name], &why))
+      return std::string(name) + " cannot be read: " + why;
+    const auto& lines = files[name];
+    for (size_t i = 0; i < lines.size(); ++i)
+      if (!IniLine(lines[i]))
+        return std::string(name) + " line " + std::to_string(i + 1) + " is not INI: " + lines[i];
+  }
+  for (const auto& [where, value] : c.hand_edits()) {
+    const std::vector<std::string>& lines = files[where[0]];
+    std::string section;
+    std::optional<std::string> found;
+    for (const std::string& raw : lines) {
+      std::string line = Trim(raw);
+      if (!line.empty() && line[0] == '[') {
+        section = Lower(Trim(line.substr(1, line.size() - 2)));
+        continue;
+      }
+      size_t eq = line.find('=');
+      if (found || eq == std::string::npos || section != Lower(where[1])) continue;
+      if (Lower(Trim(line.substr(0, eq))) == Lower(where[2])) found = Trim(line.substr(eq + 1));
+    }
+    if (!found) return where[0] + " lost [" + where[1] + "] " + where[2] + "=" + value;
+    if (*found != Trim(value))
+      return where[0] + " [" + where[1] + "] " + where[2] + " is '" + *found + "', not '" + value + "'";
+  }
+  return std::nullopt;
+}
+
+size_t WindowsOf(DWORD pid) {
+  size_t count = 0;
+  std::vector<HWND> pending;
+  for (HWND top : sim::TopLevelWindows()) {
+    auto info = sim::InspectWindow(top);
+    if (info && info->process_id == pid) pending.push_back(top);
+  }
+  while (!pending.empty()) {
+    HWND hwnd = pending.back();
+    pending.pop_back();
+    ++count;
+    for (HWND child : sim::ChildWindows(hwnd)) pending.push_back(child);
+  }
+  return count;
+}
+
+std::optional<std::string> Bounded(Checker&, world::World& w) {
+  for (DWORD pid : w.RunningTellbuds()) {
+    if (size_t icons = sim::LiveIconCount(pid); icons > kMaxIcons)
+      return "Tellbud holds " + std::to_string(icons) + " icons";
+    if (size_t handles = sim::OpenHandleCount(pid); handles > kMaxHandles)
+      return "Tellbud holds " + std::to_string(handles) + " kernel handles";
+    if (size_t windows = WindowsOf(pid); windows > kMaxWindows)
+      return "Tellbud has " + std::to_string(windows) + " windows";
+  }
+  if (long objects = world::LiveComObjects(); objects > kMaxComObjects)
+    return std::to_string(objects) + " COM objects of the stand-ins are alive";
+  return std::nullopt;
+}
+
+// ---- Liveness: once the world is quiet, the program shows the truth -------------------------------------
+
+std::optional<std::string> TrayTellsTruth(Checker&, world::World& w) {
+  auto icon = world::TellbudTrayIcon(w);
+  if (!icon || w.RunningTellbuds().empty()) return std::nullopt;
+  std::string tip = world::Utf8(icon->tip);
+  bool plugged = w.handset().State().plugged;
+  bool messenger = w.messenger().IsRunning();
+  bool signed_in = messenger && SignedIn(w.messenger().MyStatus());
+  std::vector<std::string> expected;
+  if (!plugged) {
+    expected.push_back("Can't find USB Phone");
+    if (!signed_in) expected.push_back("Can't find Messenger");
+  } else if (!messenger) {
+    expected.push_back("Can't find Messenger");
+  } else if (signed_in) {
+    expected.push_back("Online");
+  } else {
+    return std::nullopt;  // signed out: the tray keeps what it showed
+  }
+  if (std::find(expected.begin(), expected.end(), tip) != expected.end()) return std::nullopt;
+  return "the tray says '" + tip + "' but should say '" + expected.front() + "'";
+}
+
+std::optional<std::string> CallStateReady(Checker&, world::World& w) {
+  CTellbudDlg* dlg = MainDialog(w);
+  if (!dlg || !FollowsCalls(w)) return std::nullopt;
+  bool plugged = w.handset().State().plugged;
+  if (dlg->m_nCallState == CALL_READY || (!plugged && dlg->m_nCallState == CALL_NO_HANDSET))
+    return std::nullopt;
+  return "the call state is " + std::to_string(dlg->m_nCallState) + " in a quiet world";
+}
+
+std::optional<std::string> RowsTellTruth(Checker&, world::World& w) {
+  CTellbudDlg* dlg = MainDialog(w);
+  auto list = w.TellbudContactList();
+  auto view = list ? sim::InspectListView(*list) : std::nullopt;
+  if (!dlg || !view || !dlg->m_bMSNConnected || !w.messenger().IsRunning() ||
+      !SignedIn(w.messenger().MyStatus()))
+    return std::nullopt;
+  // Contacts told apart only by letter case are one row: their state is ambiguous, skip them.
+  std::map<std::string, int> names;
+  for (const auto& contact : w.messenger().Contacts()) ++names[Lower(contact.signin)];
+  std::set<std::string> shown;
+  for (const auto& row : view->rows)
+    if (row.image == 0 && row.texts.size() > 2) shown.insert(Lower(world::Utf8(row.texts[2])));
+  for (const auto& contact : w.messenger().Contacts()) {
+    std::string name = Lower(contact.signin);
+    if (names[name] > 1 || (contact.status != 1 && contact.status != 2)) continue;
+    bool online = contact.status == 2;
+    if (online != shown.contains(name))
+      return "contact '" + contact.signin + "' is " + (online ? "online" : "offline") +
+             " but its row says otherwise";
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<Invariant> StandardInvariants() {
+  return {
+      {"one-tray-icon", OneTrayIcon},
+      {"one-instance", OneInstance},
+      {"online-rows", OnlineRows},
+      {"ring-only-with-call", RingsOnlyWithCall},
+      {"handset-ends-call", HandsetEndsCall},
+      {"ini-intact", IniIntact},
+      {"bounded", Bounded},
+      {"tray-tells-truth", TrayTellsTruth, true},
+      {"call-state-ready", CallStateReady, true},
+      {"rows-tell-truth", RowsTellTruth, true},
+  };
+}
+
+Checker::Checker(std::vector<Invariant> invariants, std::set<std::string> skip)
+    : invariants_(std::move(invariants)), skip_(std::move(skip)) {}
+
+void Checker::NoteCommand(const Words& words, bool succeeded) {
+  if (!succeeded || words.size() != 5 || words[0] != "ini" || words[2] != kSectionOfHandEdits) return;
+  hand_edits_[{words[1], words[2], words[3]}] = words[4];
+}
+
+int64_t Checker::HeldSince(const std::string& condition, bool holds, int64_t now) {
+  if (!holds) {
+    held_since_.erase(condition);
+    return now;
+  }
+  return held_since_.try_emplace(condition, now).first->second;
+}
+
+std::optional<Violation> Checker::Check(world::World& w, bool quiet) {
+  for (const Invariant& invariant : invariants_) {
+    if (skip_.contains(invariant.name) || (invariant.after_quiet_only && !quiet)) continue;
+    if (auto broken = invariant.check(*this, w)) return Violation{invariant.name, *broken};
+  }
+  return std::nullopt;
+}
+
+}  // namespace fuzz
