@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Several tellbud-sim processes of one user on one desktop: Tellbud started in another one finds
 # the first one's Tellbud and shows its window, even when hidden; started with "*exit*" it ends
-# the first one; "*EXIT*" is no exit marker; "*exit*" with nothing running does nothing.
+# the first one; "*EXIT*" is no exit marker; "*exit*" with nothing running does nothing. A script
+# meets the others only on a desktop it names; standard input joins the default one.
 set -euo pipefail
 sim="$1"
 work="$(mktemp -d)"
@@ -74,12 +75,30 @@ ended_quietly "a second start"
 wait_for "window \"Tellbud<1.0>\" shown" 2
 wait_for "window \"Tellbud<1.0>\" foreground" 2
 
-# "*EXIT*" is not the exit marker: it is one more second start.
+# Whom a process meets: a script file runs on a private desktop unless it names one; standard
+# input joins the default desktop unless another is named.
+printf 'start\nwait 1s\n' >"$work/start.tbs"
+alone() {
+  "$@" >"$work/last.out" 2>&1 || fail "a tellbud-sim on a desktop of its own failed: $(cat "$work/last.out")"
+  grep -q "tray add" "$work/last.out" || fail "$* met the running Tellbud: $(cat "$work/last.out")"
+}
+alone "$sim" --dir "$work/alone1" "$work/start.tbs"
+alone "$sim" --dir "$work/alone2" --desktop elsewhere "$work/start.tbs"
+alone "$sim" --dir "$work/alone3" --desktop elsewhere <"$work/start.tbs"
 echo "window close" >&3
 wait_for "window \"Tellbud<1.0>\" hidden" 2
+"$sim" --dir "$work/dir" --desktop default "$work/start.tbs" >"$work/last.out" 2>&1 || fail "a script on the default desktop failed"
+cat "$work/last.out" >>"$work/others.out"
+ended_quietly "a script on the default desktop"
+wait_for "window \"Tellbud<1.0>\" shown" 3
+if "$sim" --desktop "../up" "$work/start.tbs" >/dev/null 2>&1; then fail "a desktop name with a slash was taken"; fi
+
+# "*EXIT*" is not the exit marker: it is one more second start.
+echo "window close" >&3
+wait_for "window \"Tellbud<1.0>\" hidden" 3
 printf 'start *EXIT*\nwait 1s\n' | other
 ended_quietly "a start with *EXIT*"
-wait_for "window \"Tellbud<1.0>\" shown" 3
+wait_for "window \"Tellbud<1.0>\" shown" 4
 if grep -q "process Tellbud.exe ended" "$work/first.out"; then fail "*EXIT* ended the running Tellbud"; fi
 
 # "*exit*" ends the running Tellbud through its tear-down.

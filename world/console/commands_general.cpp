@@ -80,6 +80,10 @@ Result Help(Console& c, const Call& call) {
     if (!call.args.empty() && cmd.name != call.args[0]) continue;
     c.Print(cmd.usage + std::string(width + 2 - cmd.usage.size(), ' ') + cmd.help);
   }
+  if (call.args.empty())
+    c.Print(
+        "options: tellbud-sim [--dir DIR] [--desktop NAME] [SCRIPT]; processes with the same --desktop "
+        "meet, a SCRIPT without it runs alone, standard input joins the default desktop");
   return Result::Ok();
 }
 

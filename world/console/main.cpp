@@ -1,5 +1,5 @@
-// tellbud-sim [--dir DIR] [SCRIPT]: runs Tellbud in the simulated world, from a script, from
-// commands piped on standard input, or interactively on a terminal.
+// tellbud-sim [--dir DIR] [--desktop NAME] [SCRIPT]: runs Tellbud in the simulated world, from a
+// script, from commands piped on standard input, or interactively on a terminal.
 #include <unistd.h>
 
 #include <sim/rendezvous.h>
@@ -16,14 +16,18 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: tellbud-sim [--dir DIR] [SCRIPT]\n"
+    "usage: tellbud-sim [--dir DIR] [--desktop NAME] [SCRIPT]\n"
     "  DIR     the folder that plays Tellbud.exe's directory (created and filled when missing,\n"
     "          kept afterwards); without it a temporary copy is used and removed at exit\n"
+    "  NAME    the desktop to share with other tellbud-sim processes of the same NAME (letters,\n"
+    "          digits, - _ .; 'default' is the user's default desktop). Without it a SCRIPT runs\n"
+    "          on a private desktop, and commands from standard input join the default desktop\n"
     "  SCRIPT  commands to run; without it they are read from standard input, interactively\n"
     "          on a terminal. Type 'help' for the commands.\n";
 
 struct Options {
   std::optional<std::string> dir;
+  std::optional<std::string> desktop;
   std::optional<std::string> script;
 };
 
@@ -32,6 +36,9 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc && !options.dir) {
       options.dir = argv[++i];
+    } else if (std::strcmp(argv[i], "--desktop") == 0 && i + 1 < argc && !options.desktop) {
+      options.desktop = argv[++i];
+      if (!sim::ValidDesktopName(*options.desktop)) return std::nullopt;
     } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
       return std::nullopt;
     } else if (!options.script) {
@@ -75,8 +82,11 @@ int main(int argc, char** argv) {
     console::InstallStopSignalHandlers();
     world::World world(dir);
     console::Console console(world);
+    // A script promises to start clean: without a desktop named, nobody else meets it.
     std::string why;
-    if (!sim::EnableRendezvous(sim::DefaultRendezvousFolder(), &why))
+    bool shared = options->desktop || !options->script;
+    if (shared &&
+        !sim::EnableRendezvous(sim::DesktopRendezvousFolder(options->desktop.value_or("default")), &why))
       std::cerr << "tellbud-sim: other tellbud-sim processes will not see this one: " << why << "\n";
 
     if (options->script) {

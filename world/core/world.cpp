@@ -16,6 +16,7 @@ namespace {
 
 constexpr char16_t kImageName[] = u"Tellbud.exe";
 constexpr char16_t kDialogClass[] = u"#32770";
+constexpr sim::VTime kStartIdleTimeoutMs = 10'000;
 
 std::filesystem::path PreparedFolder(const std::filesystem::path& folder) {
   std::filesystem::path absolute = std::filesystem::absolute(folder).lexically_normal();
@@ -64,7 +65,9 @@ DWORD World::StartTellbud(const std::string& arguments) {
   DWORD pid = desktop_.StartProcess(info, [entry, args]() mutable {
     return entry(GetModuleHandleW(nullptr), nullptr, args.data(), SW_SHOWNORMAL);
   });
-  desktop_.RunUntilIdle();
+  // As the shell does, wait until it is ready for input or has ended; time passes meanwhile
+  // when it waits for a program that is busy (a second instance showing the first one's window).
+  desktop_.WaitForInputIdle(pid, kStartIdleTimeoutMs);
   return pid;
 }
 

@@ -50,7 +50,8 @@ class World {
   // ---- Tellbud --------------------------------------------------------------------------------
   static bool ProgramLinked();
   // Starts Tellbud with `arguments` after the module path on its command line, and lets it run
-  // until it waits. Returns the process id, or 0 when the program is not part of this build.
+  // until it waits for input or has ended (the clock moves on meanwhile only while it waits for
+  // a busy program). Returns the process id, or 0 when the program is not part of this build.
   DWORD StartTellbud(const std::string& arguments);
   // The Tellbud processes still running, oldest first.
   std::vector<DWORD> RunningTellbuds() const;

@@ -76,6 +76,10 @@ class Thread {
   State state = State::kReady;
   WaitSpec wait;           // valid while kBlocked
   bool terminate = false;  // set when the process ends under a blocked thread
+  // The world only: its last wait was given up because nothing could ever end it.
+  bool stalled = false;
+  // Blocked in a message wait with nothing to take: the thread waits for input.
+  bool waits_for_input = false;
   std::condition_variable cv;
   std::thread os_thread;
   std::shared_ptr<struct ThreadHandleObject> handle_object;  // signalled when the thread ends
@@ -103,8 +107,10 @@ Thread* FindThread(DWORD tid);
 std::vector<Thread*> AllThreads();
 
 // Blocks the calling simulated thread until spec.ready() holds. Returns at once when it already
-// holds. Throws ThreadExit when the thread's process ends meanwhile.
-void Block(const WaitSpec& spec);
+// holds. Throws ThreadExit when the thread's process ends meanwhile. Returns false only on the
+// world's thread, when its wait was given up: every other thread is blocked and no deadline is
+// left, or the world waited longer than kWorldPatience of virtual time.
+bool Block(const WaitSpec& spec);
 // Blocks until `deadline` on the virtual clock.
 void SleepUntil(VTime deadline);
 // Creates a simulated thread in `process`, ready to run `body` when it gets the baton.
@@ -147,6 +153,9 @@ void CloseProcessHandles(DWORD pid);
 
 // Process-end hooks: modules release what a process owned (mutexes, windows, tray icons).
 void AddProcessEndHook(std::function<void(Process&)> hook);
+// Thread-end hooks, called on the ending thread itself: modules release what the thread owned
+// (its windows). An ended thread's record is then freed; keep thread ids, not pointers.
+void AddThreadEndHook(std::function<void(Thread&)> hook);
 
 // Converts between UTF-16 and UTF-8 for messages and transcripts.
 std::string ToUtf8(const std::u16string& s);

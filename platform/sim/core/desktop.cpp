@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <utility>
 
 namespace sim {
 
@@ -29,9 +30,14 @@ struct Desktop::Impl {
   std::map<uintptr_t, HandleEntry> handles;
   uintptr_t next_handle = 0x40;
   std::vector<std::function<void(Process&)>> end_hooks;
+  std::vector<std::function<void(Thread&)>> thread_end_hooks;
   bool shutting_down = false;
+  VTime world_wait_since = 0;  // when the world's current wait began
 
   Thread* PickNext();
+  Thread* LetTimePass();
+  std::optional<VTime> EarliestWake(bool with_world) const;
+  void ReapEndedThreads();
   void HandOver(std::unique_lock<std::mutex>& lk, Thread* self, bool self_exits);
   Thread* NewThread(Process& process);
   void FinishProcess(Process& process, int exit_code);
@@ -67,15 +73,45 @@ Thread* Desktop::Impl::PickNext() {
   }
   if (world && world->state != Thread::State::kExited) {
     if (world->state == Thread::State::kReady) return world;
-    if (world->state == Thread::State::kBlocked && (!world->wait.ready || world->wait.ready())) return world;
+    if (world->state == Thread::State::kBlocked &&
+        (world->stalled || !world->wait.ready || world->wait.ready()))
+      return world;
   }
   return nullptr;
+}
+
+std::optional<VTime> Desktop::Impl::EarliestWake(bool with_world) const {
+  std::optional<VTime> best;
+  for (auto& t : threads) {
+    if ((t->is_world && !with_world) || t->state != Thread::State::kBlocked || !t->wait.wake_time) continue;
+    auto w = t->wait.wake_time();
+    if (w && *w > now && (!best || *w < *best)) best = w;
+  }
+  return best;
+}
+
+// Nothing can run now. While the world waits for one of the other threads, time passes as it
+// does on Windows: the clock moves on to the next deadline of any thread. When no deadline is
+// left, or the world has waited longer than its patience, the world's wait is given up so that
+// no sequence of the world's actions can hang the desktop. Returns the thread to run, or nullptr
+// when the world is not waiting.
+Thread* Desktop::Impl::LetTimePass() {
+  if (!world || world->state != Thread::State::kBlocked) return nullptr;
+  for (;;) {
+    auto wake = EarliestWake(true);
+    if (!wake || *wake > world_wait_since + kWorldPatience) break;
+    now = *wake;
+    if (Thread* next = PickNext()) return next;
+  }
+  world->stalled = true;
+  return world;
 }
 
 // Gives the baton from `self` to the next thread that may run, and, unless `self` is ending,
 // waits until the baton comes back.
 void Desktop::Impl::HandOver(std::unique_lock<std::mutex>& lk, Thread* self, bool self_exits) {
   Thread* next = PickNext();
+  if (!next) next = LetTimePass();
   if (next == self) {
     self->state = Thread::State::kRunning;
     return;
@@ -85,7 +121,7 @@ void Desktop::Impl::HandOver(std::unique_lock<std::mutex>& lk, Thread* self, boo
       running = nullptr;
       return;
     }
-    Fatal("every simulated thread is blocked and the world is not waiting: deadlock");
+    Fatal("every simulated thread is blocked and the world has ended: deadlock");
   }
   running = next;
   next->state = Thread::State::kRunning;
@@ -108,10 +144,11 @@ Thread* Desktop::Impl::NewThread(Process& process) {
   return raw;
 }
 
-void Block(const WaitSpec& spec) {
+bool Block(const WaitSpec& spec) {
   Thread& self = CurrentThread();
   auto& impl = Desktop::Current().impl();
-  if (spec.ready && spec.ready() && !self.terminate) return;
+  if (spec.ready && spec.ready() && !self.terminate) return true;
+  if (self.is_world) impl.world_wait_since = impl.now;
   {
     std::unique_lock lk(impl.mu);
     self.wait = spec;
@@ -120,6 +157,7 @@ void Block(const WaitSpec& spec) {
     self.wait = WaitSpec{};
   }
   if (self.terminate && !self.is_world) throw ThreadExit{};
+  return !std::exchange(self.stalled, false);
 }
 
 void SleepUntil(VTime deadline) {
@@ -129,8 +167,28 @@ void SleepUntil(VTime deadline) {
 
 VTime Now() { return Desktop::Current().Now(); }
 
+// Frees the records of threads that have ended. Only the world's thread calls this, while it
+// holds the baton; an ended OS thread may still be leaving its trampoline, so it is joined
+// first (without the scheduler's lock, which it releases on the way out).
+void Desktop::Impl::ReapEndedThreads() {
+  if (t_current != world || shutting_down) return;
+  for (auto it = threads.begin(); it != threads.end();) {
+    Thread* t = it->get();
+    if (t->is_world || t->state != Thread::State::kExited) {
+      ++it;
+      continue;
+    }
+    if (t->os_thread.joinable()) t->os_thread.join();
+    auto& owned = t->process->threads;
+    owned.erase(std::remove(owned.begin(), owned.end(), t), owned.end());
+    if (t->process->main_thread == t) t->process->main_thread = nullptr;
+    it = threads.erase(it);
+  }
+}
+
 Thread* SpawnThread(Process& process, std::function<void()> body) {
   auto& impl = Desktop::Current().impl();
+  impl.ReapEndedThreads();
   Thread* t = impl.NewThread(process);
   t->state = Thread::State::kReady;
   Desktop* desktop = &Desktop::Current();
@@ -148,6 +206,7 @@ Thread* SpawnThread(Process& process, std::function<void()> body) {
       } catch (const ThreadExit&) {
       }
     }
+    for (size_t i = 0; i < impl.thread_end_hooks.size(); ++i) impl.thread_end_hooks[i](*t);
     t->handle_object->ended = true;
     Process& process = *t->process;
     bool was_main = process.main_thread == t;
@@ -206,6 +265,10 @@ void Desktop::Impl::FinishProcess(Process& process, int exit_code) {
 
 void AddProcessEndHook(std::function<void(Process&)> hook) {
   Desktop::Current().impl().end_hooks.push_back(std::move(hook));
+}
+
+void AddThreadEndHook(std::function<void(Thread&)> hook) {
+  Desktop::Current().impl().thread_end_hooks.push_back(std::move(hook));
 }
 
 // ---- Handles ----------------------------------------------------------------------------------------
@@ -306,17 +369,25 @@ void Desktop::RunUntilIdle() {
   Thread& self = CurrentThread();
   if (!self.is_world) Fatal("only the world's thread may run the desktop");
   Block(WaitSpec{});  // ready when no other thread is: the scheduler picks the world last
+  impl_->ReapEndedThreads();
 }
 
-std::optional<VTime> Desktop::NextWakeTime() const {
-  std::optional<VTime> best;
-  for (auto& t : impl_->threads) {
-    if (t->is_world || t->state != Thread::State::kBlocked || !t->wait.wake_time) continue;
-    auto w = t->wait.wake_time();
-    if (w && *w > impl_->now && (!best || *w < *best)) best = w;
-  }
-  return best;
+bool Desktop::WaitForInputIdle(DWORD pid, VTime timeout) {
+  Process* process = FindProcess(pid);
+  if (!process) return false;
+  VTime deadline = Now() + timeout;
+  auto idle = [process] {
+    if (process->ended) return true;
+    Thread* main = process->main_thread;
+    return main && main->state == Thread::State::kBlocked && main->waits_for_input;
+  };
+  Block(WaitSpec{[&] { return idle() || Now() >= deadline; },
+                 [deadline]() -> std::optional<VTime> { return deadline; }});
+  RunUntilIdle();
+  return idle();
 }
+
+std::optional<VTime> Desktop::NextWakeTime() const { return impl_->EarliestWake(false); }
 
 void Desktop::AdvanceTo(VTime until) {
   RunUntilIdle();
@@ -382,6 +453,8 @@ DWORD Desktop::StartThread(DWORD pid, std::function<void()> body) {
   if (!p->main_thread) p->main_thread = t;
   return t->id;
 }
+
+size_t Desktop::ThreadRecordCount() const { return impl_->threads.size(); }
 
 void Desktop::AddObserver(Observer* observer) { impl_->observers.push_back(observer); }
 

@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -290,11 +291,27 @@ std::string DefaultRendezvousFolder() {
   return "/tmp/tellbud-sim-" + std::to_string(getuid());
 }
 
+bool ValidDesktopName(const std::string& name) {
+  if (name.empty() || name.size() > 32 || name[0] == '.') return false;
+  for (char c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_' && c != '.') return false;
+  return true;
+}
+
+std::string DesktopRendezvousFolder(const std::string& name) {
+  std::string base = DefaultRendezvousFolder();
+  return name == "default" ? base : base + "/desktop-" + name;
+}
+
 bool EnableRendezvous(const std::string& folder, std::string* why_not) {
   std::string why;
   auto& self = ipc::Self();
   if (self.listen_fd >= 0) return true;
-  if (!ipc::SafeFolder(folder, &why)) {
+  size_t slash = folder.find_last_of('/');
+  std::string parent = slash == std::string::npos || slash == 0 ? "" : folder.substr(0, slash);
+  struct stat st {};
+  bool parent_missing = !parent.empty() && stat(parent.c_str(), &st) != 0 && errno == ENOENT;
+  if ((parent_missing && !ipc::SafeFolder(parent, &why)) || !ipc::SafeFolder(folder, &why)) {
     if (why_not) *why_not = why;
     return false;
   }

@@ -1,7 +1,8 @@
-// Synthetic keyboard input: keybd_event goes to the focus window of the thread that owns the
-// foreground window, as WM_KEYDOWN/WM_KEYUP, or WM_SYSKEYDOWN/WM_SYSKEYUP while Alt is held
-// without Ctrl (Alt itself included), as Windows delivers it. When that thread has no focus
-// window, the active window gets every key as a system key.
+// Synthetic keyboard input: keybd_event queues the key to the thread that owns the foreground
+// window; when that thread takes it, it goes to the thread's focus window as WM_KEYDOWN/WM_KEYUP,
+// or WM_SYSKEYDOWN/WM_SYSKEYUP while Alt is held without Ctrl (Alt itself included), as Windows
+// delivers it. When that thread has no focus window, the active window gets every key as a
+// system key. Input comes after posted messages, as on Windows.
 #include <windows.h>
 
 #include "user/user.h"
@@ -30,21 +31,34 @@ void WINAPI keybd_event(BYTE bVk, BYTE bScan, DWORD dwFlags, ULONG_PTR) {
   bool alt = alt_before || (!up && (bVk == VK_MENU || bVk == VK_LMENU || bVk == VK_RMENU));
   bool ctrl = Down(VK_CONTROL);
 
+  // The key joins the input of the thread that owns the foreground window; that thread decides
+  // where it goes when it takes it, so a busy thread gets it once it has caught up with its
+  // activation.
   Window* fg = FromHandle(s.foreground);
   if (!fg || !fg->thread) return;
-  ThreadQueue& q = Queue(*fg->thread);
-  // Without a focus window (the active window is minimised, or nobody took the focus) every key
-  // goes to the active window as a system key.
-  bool focused = FromHandle(q.focus) != nullptr;
-  HWND target = focused ? q.focus : FromHandle(q.active) ? q.active : s.foreground;
-  bool sys = (alt && !ctrl) || !focused;
-  UINT msg = up ? (sys ? WM_SYSKEYUP : WM_KEYUP) : (sys ? WM_SYSKEYDOWN : WM_KEYDOWN);
   LPARAM lp = 1 | (static_cast<LPARAM>(bScan) << 16);
   if (alt) lp |= LPARAM{1} << 29;
   if (was_down) lp |= LPARAM{1} << 30;
   if (up) lp |= LPARAM{1} << 31;
-  q.posted.push_back(MSG{target, msg, bVk, lp, static_cast<DWORD>(sim::Now()), s.cursor});
+  Queue(*fg->thread)
+      .input.push_back(
+          KeyInput{bVk, up, alt, ctrl, lp, s.foreground, static_cast<DWORD>(sim::Now()), s.cursor});
 }
+
+namespace sim::user {
+
+// Without a focus window (the active window is minimised, or nobody took the focus) every key
+// goes to the active window as a system key.
+std::optional<MSG> ResolveKeyInput(const ThreadQueue& q, const KeyInput& key) {
+  bool focused = FromHandle(q.focus) != nullptr;
+  HWND target = focused ? q.focus : FromHandle(q.active) ? q.active : key.foreground;
+  if (!FromHandle(target)) return std::nullopt;
+  bool sys = (key.alt && !key.ctrl) || !focused;
+  UINT msg = key.up ? (sys ? WM_SYSKEYUP : WM_KEYUP) : (sys ? WM_SYSKEYDOWN : WM_KEYDOWN);
+  return MSG{target, msg, key.vk, key.lparam, key.time, key.pt};
+}
+
+}  // namespace sim::user
 
 SHORT WINAPI GetKeyState(int nVirtKey) {
   if (nVirtKey < 0 || nVirtKey > 255) return 0;

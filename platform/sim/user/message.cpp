@@ -42,11 +42,24 @@ Window* WindowNeedingPaint(Thread& thread, HWND filter) {
   return nullptr;
 }
 
+// The first queued key that passes the filters, as the message it becomes now.
+std::optional<MSG> MatchingInput(const ThreadQueue& q, HWND filter, UINT min, UINT max,
+                                 std::deque<KeyInput>::const_iterator* at = nullptr) {
+  for (auto it = q.input.begin(); it != q.input.end(); ++it) {
+    auto m = ResolveKeyInput(q, *it);
+    if (!m || !WindowMatches(filter, m->hwnd) || !InFilter(m->message, min, max)) continue;
+    if (at) *at = it;
+    return m;
+  }
+  return std::nullopt;
+}
+
 bool HasWork(Thread& thread, HWND filter, UINT min, UINT max) {
   ThreadQueue& q = Queue(thread);
-  if (!q.sent.empty()) return true;
+  if (!q.sent.empty() || !q.events.empty()) return true;
   for (const MSG& m : q.posted)
     if (WindowMatches(filter, m.hwnd) && InFilter(m.message, min, max)) return true;
+  if (MatchingInput(q, filter, min, max)) return true;
   if (q.quit_posted) return true;
   if (InFilter(WM_PAINT, min, max) && WindowNeedingPaint(thread, filter)) return true;
   if (InFilter(WM_TIMER, min, max)) {
@@ -62,10 +75,20 @@ bool TakeMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove) {
   Thread& thread = CurrentThread();
   ThreadQueue& q = Queue(thread);
   ProcessIncomingSent();
+  ProcessActivationEvents();
   for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
     if (!WindowMatches(filter, it->hwnd) || !InFilter(it->message, min, max)) continue;
     *out = *it;
     if (remove) q.posted.erase(it);
+    q.last = *out;
+    return true;
+  }
+  // Keys whose window is gone are dropped on the way.
+  std::erase_if(q.input, [&](const KeyInput& k) { return !ResolveKeyInput(q, k); });
+  std::deque<KeyInput>::const_iterator key;
+  if (auto m = MatchingInput(q, filter, min, max, &key)) {
+    *out = *m;
+    if (remove) q.input.erase(key);
     q.last = *out;
     return true;
   }
@@ -99,6 +122,17 @@ bool TakeMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove) {
     }
   }
   return false;
+}
+
+// Blocks in a message wait: meanwhile the thread counts as waiting for input (WaitForInputIdle).
+template <typename Ready, typename Wake>
+void WaitForInput(Thread& self, Ready ready, Wake wake) {
+  self.waits_for_input = true;
+  struct Reset {
+    Thread& t;
+    ~Reset() { t.waits_for_input = false; }
+  } reset{self};
+  sim::Block(sim::WaitSpec{ready, wake});
 }
 
 void Post(ThreadQueue& q, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -170,20 +204,32 @@ std::shared_ptr<SentMessage> QueueSent(Window& w, UINT msg, WPARAM wp, LPARAM lp
   return sm;
 }
 
+// Takes a message the sender no longer waits for out of the receiver's queue, unless the
+// receiver has begun with it: its parameters may point into the sender's memory.
+void Withdraw(const std::shared_ptr<SentMessage>& sm, DWORD target_tid) {
+  sm->done = true;
+  if (sim::Thread* target = sim::FindThread(target_tid)) {
+    auto& sent = Queue(*target).sent;
+    sent.erase(std::remove(sent.begin(), sent.end(), sm), sent.end());
+  }
+}
+
 // Waits for the reply to a message sent to another thread, serving what other threads send to
 // this one meanwhile, as Windows does. False when the receiver went away or the deadline passed
-// first; a late reply is then dropped.
-bool AwaitReply(const std::shared_ptr<SentMessage>& sm, sim::Thread* target, HWND hwnd,
+// first (a late reply is then dropped), or when the world's wait was given up because the
+// receiver can never answer.
+bool AwaitReply(const std::shared_ptr<SentMessage>& sm, DWORD target_tid, HWND hwnd,
                 std::optional<sim::VTime> deadline) {
   ThreadQueue& mine = CurrentQueue();
-  auto gone = [&] { return target->state == sim::Thread::State::kExited || !FromHandle(hwnd); };
+  auto gone = [&] { return !sim::FindThread(target_tid) || !FromHandle(hwnd); };
   auto late = [&] { return deadline && sim::Now() >= *deadline; };
   while (!sm->done) {
-    sim::Block(sim::WaitSpec{[&] { return sm->done || !mine.sent.empty() || gone() || late(); },
-                             [&]() -> std::optional<sim::VTime> { return deadline; }});
+    bool answered =
+        sim::Block(sim::WaitSpec{[&] { return sm->done || !mine.sent.empty() || gone() || late(); },
+                                 [&]() -> std::optional<sim::VTime> { return deadline; }});
     if (sm->done) break;
-    if (gone() || late()) {
-      sm->done = true;
+    if (!answered || gone() || late()) {
+      Withdraw(sm, target_tid);
       return false;
     }
     ProcessIncomingSent();
@@ -198,7 +244,7 @@ LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (!w) return 0;
   if (w->thread == &sim::CurrentThread()) return CallProc(*w, Msg, wParam, lParam);
   if (!w->thread || w->thread->state == sim::Thread::State::kExited) return 0;
-  sim::Thread* target = w->thread;
+  DWORD target = w->thread->id;
   auto sm = QueueSent(*w, Msg, wParam, lParam);
   return AwaitReply(sm, target, hWnd, std::nullopt) ? sm->result : 0;
 }
@@ -213,7 +259,7 @@ LRESULT WINAPI SendMessageTimeoutW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lP
     return 1;
   }
   if (!w->thread || w->thread->state == sim::Thread::State::kExited) return 0;
-  sim::Thread* target = w->thread;
+  DWORD target = w->thread->id;
   auto sm = QueueSent(*w, Msg, wParam, lParam);
   if (!AwaitReply(sm, target, hWnd, sim::Now() + uTimeout)) {
     SetLastError(ERROR_TIMEOUT);
@@ -255,8 +301,9 @@ BOOL WINAPI GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFil
   ThreadQueue& q = Queue(self);
   for (;;) {
     if (TakeMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, true)) return lpMsg->message != WM_QUIT;
-    sim::Block(sim::WaitSpec{[&] { return HasWork(self, hWnd, wMsgFilterMin, wMsgFilterMax); },
-                             [&] { return EarliestTimer(q); }});
+    WaitForInput(
+        self, [&] { return HasWork(self, hWnd, wMsgFilterMin, wMsgFilterMax); },
+        [&] { return EarliestTimer(q); });
   }
 }
 
@@ -268,7 +315,8 @@ BOOL WINAPI PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
 BOOL WINAPI WaitMessage(void) {
   sim::Thread& self = sim::CurrentThread();
   ThreadQueue& q = Queue(self);
-  sim::Block(sim::WaitSpec{[&] { return HasWork(self, nullptr, 0, 0); }, [&] { return EarliestTimer(q); }});
+  WaitForInput(
+      self, [&] { return HasWork(self, nullptr, 0, 0); }, [&] { return EarliestTimer(q); });
   ProcessIncomingSent();
   return TRUE;
 }
@@ -278,6 +326,7 @@ DWORD WINAPI GetQueueStatus(UINT flags) {
   ThreadQueue& q = Queue(self);
   DWORD status = 0;
   if (!q.posted.empty()) status |= QS_POSTMESSAGE;
+  if (!q.input.empty()) status |= QS_KEY;
   if (!q.sent.empty()) status |= QS_SENDMESSAGE;
   if (WindowNeedingPaint(self, nullptr)) status |= QS_PAINT;
   for (const Timer& t : q.timers)
@@ -296,7 +345,9 @@ DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOO
   auto signalled = [&] { return sim::SatisfiedIndex(objects, fWaitAll); };
   // Evaluated by the scheduler on other threads too: it must look at this thread's queue.
   auto input = [&] {
-    if (!q.sent.empty() || ((dwWakeMask & QS_POSTMESSAGE) && !q.posted.empty())) return true;
+    if (!q.sent.empty() || !q.events.empty() || ((dwWakeMask & QS_POSTMESSAGE) && !q.posted.empty()))
+      return true;
+    if ((dwWakeMask & QS_KEY) && !q.input.empty()) return true;
     if ((dwWakeMask & QS_PAINT) && WindowNeedingPaint(self, nullptr)) return true;
     if (dwWakeMask & QS_TIMER) {
       for (const Timer& t : q.timers)
@@ -306,13 +357,13 @@ DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOO
   };
   std::optional<sim::VTime> deadline;
   if (dwMilliseconds != INFINITE) deadline = sim::Now() + dwMilliseconds;
-  sim::Block(
-      sim::WaitSpec{[&] { return signalled() >= 0 || input() || (deadline && sim::Now() >= *deadline); },
-                    [&]() -> std::optional<sim::VTime> {
-                      auto t = EarliestTimer(q);
-                      if (deadline && (!t || *deadline < *t)) return deadline;
-                      return t;
-                    }});
+  WaitForInput(
+      self, [&] { return signalled() >= 0 || input() || (deadline && sim::Now() >= *deadline); },
+      [&]() -> std::optional<sim::VTime> {
+        auto t = EarliestTimer(q);
+        if (deadline && (!t || *deadline < *t)) return deadline;
+        return t;
+      });
   int index = signalled();
   if (index >= 0) {
     objects[index]->Acquire();

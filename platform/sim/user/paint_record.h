@@ -13,6 +13,8 @@ namespace sim::user {
 class PaintLog {
  public:
   void Begin(HWND hwnd) { ops_[hwnd].clear(); }
+  // A destroyed window's drawing is forgotten (handles are never reused).
+  void Forget(HWND hwnd) { ops_.erase(hwnd); }
   void Add(HWND hwnd, const PaintOp& op) { ops_[hwnd].push_back(op); }
   std::vector<PaintOp> Last(HWND hwnd) const {
     auto it = ops_.find(hwnd);

@@ -95,8 +95,32 @@ struct SentMessage {
   bool notify_only = false;  // SendNotifyMessage: nobody waits
 };
 
+// Activation that reaches a thread from another one: the foreground changes at once, and the
+// thread is told (WM_NCACTIVATE, WM_ACTIVATE, WM_KILLFOCUS) when it next takes messages.
+struct ActivationEvent {
+  bool activate = false;  // activate `hwnd`; otherwise `hwnd` lost the activation to `other`
+  HWND hwnd = nullptr;
+  HWND focus = nullptr;  // deactivation: the focus window the thread had
+  HWND other = nullptr;
+};
+
+// A key pressed while the thread owned the foreground. The window it goes to is decided when
+// the thread takes it: the focus window then, or the active window as a system key.
+struct KeyInput {
+  BYTE vk = 0;
+  bool up = false;
+  bool alt = false;
+  bool ctrl = false;
+  LPARAM lparam = 0;
+  HWND foreground = nullptr;  // the foreground window when the key was pressed
+  DWORD time = 0;
+  POINT pt{};
+};
+
 // A thread's message queue and input state (Windows keeps these per thread).
 struct ThreadQueue {
+  std::deque<ActivationEvent> events;
+  std::deque<KeyInput> input;
   std::deque<MSG> posted;
   std::deque<std::shared_ptr<SentMessage>> sent;
   std::shared_ptr<SentMessage> current_incoming;  // the sent message being processed now
@@ -161,8 +185,13 @@ RECT ClientRectOf(const Window& w);
 // The non-client frame thickness on each side for a style.
 RECT FrameInsets(DWORD style, DWORD ex_style);
 
-// Activation and foreground helpers shared by window position and destruction code.
+// Activation and foreground helpers shared by window position and destruction code. Activating
+// another thread's window queues the activation to that thread (see ActivationEvent).
 void ActivateWindow(Window& w, bool make_foreground);
+// Delivers the activation events queued to the calling thread.
+void ProcessActivationEvents();
+// The keyboard message a queued key becomes now, or nothing when its window is gone.
+std::optional<MSG> ResolveKeyInput(const ThreadQueue& q, const KeyInput& key);
 void OnWindowHiddenOrDestroyed(HWND hwnd);
 void SetForegroundInternal(HWND hwnd);
 

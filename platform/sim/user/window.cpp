@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 
+#include "user/paint_record.h"
 #include "user/user.h"
 
 namespace sim::user {
@@ -130,6 +131,7 @@ void SendNcDestroyAndFree(HWND hwnd) {
   Unlink(*w);
   if (w->system_menu) DestroyMenu(w->system_menu);
   if (w->menu && top) DestroyMenu(w->menu);
+  Paints().Forget(hwnd);
   auto node = State().windows.extract(hwnd);  // freed at the end of this scope
   if (top) Desktop::Current().Notify([&](Observer& o) { o.OnWindowDestroyed(hwnd, title); });
 }
@@ -148,6 +150,7 @@ void FreeSilently(HWND hwnd) {
   DropQueuedFor(*w);
   Unlink(*w);
   if (w->system_menu) DestroyMenu(w->system_menu);
+  Paints().Forget(hwnd);
   // Still known here, so that the activation can go to its owner.
   if (top && was_visible) OnWindowHiddenOrDestroyed(hwnd);
   auto node = State().windows.extract(hwnd);
@@ -171,6 +174,14 @@ UserState::UserState() {
     std::vector<HWND> owned;
     for (auto& [h, w] : State().windows)
       if (w->pid == p.info.pid && (!w->parent)) owned.push_back(h);
+    for (HWND h : owned) FreeSilently(h);
+  });
+  // A thread's windows end with it, as on Windows.
+  AddThreadEndHook([](Thread& t) {
+    std::vector<HWND> owned;
+    for (auto& [h, w] : State().windows)
+      if (w->thread == &t && (!w->parent || !FromHandle(w->parent) || FromHandle(w->parent)->thread != &t))
+        owned.push_back(h);
     for (HWND h : owned) FreeSilently(h);
   });
 }

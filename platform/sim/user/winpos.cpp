@@ -162,32 +162,56 @@ void SetForegroundInternal(HWND hwnd) {
 
 namespace {
 
-// The foreground moves to another thread's window: the thread that had it is no longer active,
-// so its active window is deactivated and it keeps neither an active window nor the focus
-// (GetActiveWindow and GetFocus give NULL there), as on Windows.
-void DeactivateOtherThread(Window* old_foreground, const Window& incoming) {
-  if (!old_foreground || !old_foreground->thread || old_foreground->thread == incoming.thread) return;
-  ThreadQueue& q = Queue(*old_foreground->thread);
-  HWND active = std::exchange(q.active, nullptr);
-  HWND focus = std::exchange(q.focus, nullptr);
+// Tells a thread's active window that it lost the activation to `incoming`, and its focus window
+// that it lost the focus; called on that thread.
+void SendDeactivation(HWND active, HWND focus, HWND incoming) {
   if (FromHandle(active)) {
     Send(active, WM_NCACTIVATE, FALSE, 0);
-    Send(active, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(incoming.hwnd));
+    Send(active, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(incoming));
   }
   if (FromHandle(focus)) Send(focus, WM_KILLFOCUS, 0, 0);
 }
 
-}  // namespace
+// The foreground moves from thread `old_tid` to `incoming`, a window of another thread: the old
+// thread is no longer active, so it keeps neither an active window nor the focus (GetActiveWindow
+// and GetFocus give NULL there), as on Windows. It is told at once when it is the calling thread,
+// otherwise when it next takes messages.
+void DeactivateOtherThread(DWORD old_tid, HWND incoming) {
+  Window* in = FromHandle(incoming);
+  Thread* old_thread = FindThread(old_tid);
+  if (!in || !old_thread || old_thread == in->thread) return;
+  ThreadQueue& q = Queue(*old_thread);
+  HWND active = std::exchange(q.active, nullptr);
+  HWND focus = std::exchange(q.focus, nullptr);
+  if (old_thread == &CurrentThread()) {
+    SendDeactivation(active, focus, incoming);
+  } else {
+    // An activation it has not taken yet never happens.
+    std::erase_if(q.events, [](const ActivationEvent& e) { return e.activate; });
+    if (active || focus) q.events.push_back(ActivationEvent{false, active, focus, incoming});
+  }
+}
 
-void ActivateWindow(Window& target, bool make_foreground) {
-  Window* w = FromHandle(RootOf(target.hwnd));
-  if (!w || w->message_only) return;
-  HWND h = w->hwnd;
-  auto& s = State();
-  MoveToTop(*w);
-  ThreadQueue& q = Queue(*w->thread);
-  Window* fg = FromHandle(s.foreground);
-  bool takes_foreground = make_foreground || !fg || !fg->Visible() || fg->thread == w->thread;
+// Whether activating a window of `thread` takes the foreground: when asked to, when no visible
+// window has it, or when the thread already owns it.
+bool TakesForeground(const Thread* thread, bool make_foreground) {
+  Window* fg = FromHandle(State().foreground);
+  return make_foreground || !fg || !fg->Visible() || fg->thread == thread;
+}
+
+DWORD ForegroundThreadId() {
+  Window* fg = FromHandle(State().foreground);
+  return fg && fg->thread ? fg->thread->id : 0;
+}
+
+// Activation on the window's own thread. Every message sent on the way may destroy windows, so
+// only handles are kept across them.
+void ActivateOnOwnThread(HWND h, bool make_foreground) {
+  Window* w = FromHandle(h);
+  if (!w) return;
+  ThreadQueue& q = CurrentQueue();
+  bool takes_foreground = TakesForeground(w->thread, make_foreground);
+  DWORD old_tid = ForegroundThreadId();
   HWND old = q.active;
   if (old != h) {
     q.active = h;
@@ -195,9 +219,10 @@ void ActivateWindow(Window& target, bool make_foreground) {
       Send(old, WM_NCACTIVATE, FALSE, 0);
       Send(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(h));
     }
-    if (FromHandle(h)) {
+    if (Window* now = FromHandle(h)) {
+      bool minimized = now->minimized;
       Send(h, WM_NCACTIVATE, TRUE, 0);
-      Send(h, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, w->minimized ? 1 : 0), reinterpret_cast<LPARAM>(old));
+      Send(h, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, minimized ? 1 : 0), reinterpret_cast<LPARAM>(old));
     }
     // While the active window is minimised no window has the keyboard focus; keys then go to the
     // active window as system keys.
@@ -208,8 +233,43 @@ void ActivateWindow(Window& target, bool make_foreground) {
     }
   }
   if (takes_foreground && FromHandle(h)) {
-    DeactivateOtherThread(fg, *w);
+    DeactivateOtherThread(old_tid, h);
     SetForegroundInternal(h);
+  }
+}
+
+}  // namespace
+
+// A window of the calling thread is activated at once. A window of another thread takes the
+// foreground and the top of the z-order now, and its thread handles the activation when it next
+// takes messages, as Windows delivers it: the caller never waits for a busy thread.
+void ActivateWindow(Window& target, bool make_foreground) {
+  Window* w = FromHandle(RootOf(target.hwnd));
+  if (!w || w->message_only || !w->thread) return;
+  HWND h = w->hwnd;
+  MoveToTop(*w);
+  if (w->thread == &CurrentThread()) {
+    ActivateOnOwnThread(h, make_foreground);
+    return;
+  }
+  bool takes_foreground = TakesForeground(w->thread, make_foreground);
+  Queue(*w->thread).events.push_back(ActivationEvent{true, h, nullptr, nullptr});
+  if (takes_foreground) {
+    DeactivateOtherThread(ForegroundThreadId(), h);
+    SetForegroundInternal(h);
+  }
+}
+
+void ProcessActivationEvents() {
+  ThreadQueue& q = CurrentQueue();
+  while (!q.events.empty()) {
+    ActivationEvent e = q.events.front();
+    q.events.pop_front();
+    if (!e.activate) {
+      SendDeactivation(e.hwnd, e.focus, e.other);
+    } else {
+      ActivateOnOwnThread(e.hwnd, false);
+    }
   }
 }
 

@@ -7,8 +7,10 @@
 // it blocks inside the API (GetMessage with an empty queue, Sleep, a cross-thread SendMessage,
 // a wait). The next thread is chosen deterministically (lowest thread id that is ready), so a
 // run is the same every time. The world's own thread (the test body or the console) is a
-// simulated thread too; it gets the baton back only when every other thread is blocked, and
-// the clock moves only when the world moves it.
+// simulated thread too; it gets the baton back only when every other thread is blocked. The
+// clock moves when the world moves it, and on its own only while the world waits for another
+// thread (a message it sent, a program it started) and every thread waits for the clock: then
+// it moves on to the next deadline, as time passes on Windows while one thread waits for another.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +25,11 @@
 namespace sim {
 
 using VTime = int64_t;  // virtual milliseconds since the desktop was created
+
+// How long the world's thread waits for the other threads in virtual time (the clock moving on
+// to their deadlines meanwhile) before it gives the wait up, as a person gives up on a program
+// that does not respond. A wait that no deadline can ever end is given up at once.
+constexpr VTime kWorldPatience = 60'000;
 
 class Process;
 class Thread;
@@ -107,6 +114,10 @@ class Desktop {
   void AdvanceBy(VTime ms) { AdvanceTo(Now() + ms); }
   // The earliest wake time of any blocked thread, if any.
   std::optional<VTime> NextWakeTime() const;
+  // Waits, as the shell does for a program it starts, until the main thread of process `pid`
+  // waits for input with nothing left to take, or the process has ended, or `timeout` passed.
+  // Meanwhile the clock moves on whenever every other thread waits for it. True when idle.
+  bool WaitForInputIdle(DWORD pid, VTime timeout);
 
   // ---- Processes -------------------------------------------------------------------------------
   // A process with no threads of its own yet, for stand-ins that live in the world (Messenger's
@@ -122,6 +133,9 @@ class Desktop {
   std::vector<ProcessInfo> Processes() const;  // in creation order
   // Runs `body` on a new simulated thread of process `pid` (for stand-ins that own windows).
   DWORD StartThread(DWORD pid, std::function<void()> body);
+  // How many thread records the desktop keeps, the world's included: the records of ended
+  // threads are freed when the world next runs the desktop or a thread starts.
+  size_t ThreadRecordCount() const;
 
   // ---- Observers -------------------------------------------------------------------------------
   void AddObserver(Observer* observer);

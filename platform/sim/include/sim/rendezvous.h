@@ -14,11 +14,19 @@
 namespace sim {
 
 // The folder used when the caller gives none: $TELLBUD_SIM_RUNTIME_DIR, else
-// $XDG_RUNTIME_DIR/tellbud-sim, else /tmp/tellbud-sim-<uid>.
+// $XDG_RUNTIME_DIR/tellbud-sim, else /tmp/tellbud-sim-<uid>. It is the user's default desktop.
 std::string DefaultRendezvousFolder();
 
-// Starts serving this process's desktop under `folder` (created if needed; it must belong to
-// the user and not be reachable by others). Returns false, with a reason, when it cannot.
+// Desktops by name: processes that enable the rendezvous of the same desktop meet, others do
+// not. "default" is the user's default desktop (DefaultRendezvousFolder()); any other name is a
+// folder "desktop-NAME" inside it. Names are 1 to 32 letters, digits, '-', '_' or '.', not
+// starting with '.'.
+bool ValidDesktopName(const std::string& name);
+std::string DesktopRendezvousFolder(const std::string& name);
+
+// Starts serving this process's desktop under `folder` (created if needed, with its parent
+// when that is missing; both must belong to the user and not be reachable by others). Returns
+// false, with a reason, when it cannot.
 bool EnableRendezvous(const std::string& folder, std::string* why_not = nullptr);
 bool RendezvousEnabled();
 // Stops serving and leaves the folder (for tests that enable it only for a while).
