@@ -72,4 +72,18 @@ TEST_F(TranscriptTest, ExpectMatchesTheTimestampedLineAsPrinted) {
   EXPECT_TRUE(transcript.Expect("[00:01.000] keyboard 0x12 down"));
 }
 
+TEST_F(TranscriptTest, KeepsOnlyWhatTheNextExpectMaySeeAndAtMostTheLimit) {
+  transcript.Report("tray", "add");
+  transcript.Report("tray", "icon");
+  EXPECT_TRUE(transcript.Expect("add"));
+  EXPECT_EQ(transcript.lines().size(), 1u) << "the matched line and those before it are forgotten";
+  const size_t limit = world::Transcript::kKeptLines;
+  for (size_t i = 0; i < limit + 10; ++i) transcript.Report("line", std::to_string(i));
+  EXPECT_EQ(transcript.lines().size(), limit);
+  EXPECT_EQ(printed.size(), limit + 12) << "every line is still printed";
+  EXPECT_FALSE(transcript.Expect("tray icon")) << "older than the last kKeptLines lines";
+  transcript.Report("line", "last");
+  EXPECT_TRUE(transcript.Expect("line last"));
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include "world/core/transcript.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace world {
 
@@ -30,16 +31,17 @@ void Transcript::Print(const std::string& line) { Emit(line); }
 void Transcript::Emit(std::string line) {
   lines_.push_back(std::move(line));
   if (sink_) sink_(lines_.back());
+  if (lines_.size() > kKeptLines) lines_.pop_front();
 }
 
 bool Transcript::Expect(const std::string& text) {
-  for (size_t i = expect_from_; i < lines_.size(); ++i) {
-    if (lines_[i].find(text) != std::string::npos) {
-      expect_from_ = i + 1;
+  for (auto it = lines_.begin(); it != lines_.end(); ++it) {
+    if (it->find(text) != std::string::npos) {
+      lines_.erase(lines_.begin(), std::next(it));
       return true;
     }
   }
-  expect_from_ = lines_.size();
+  lines_.clear();
   return false;
 }
 

@@ -1,8 +1,11 @@
 // The transcript: every observed event as one line "[mm:ss.mmm] SOURCE TEXT" stamped with the
-// virtual time, printed as it happens, and the memory behind `expect`.
+// virtual time, printed as it happens, and the memory behind `expect`. The printed transcript is
+// a stream; only the lines a later `expect` may still look at are kept, at most kKeptLines.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,16 +39,19 @@ class Transcript : public Reporter {
   // matched, or, when it found none, after every line printed so far.
   bool Expect(const std::string& text);
 
-  // Every line printed so far, in order (for tests and the console's history).
-  const std::vector<std::string>& lines() const { return lines_; }
+  // The lines the next Expect looks at: those printed since the previous one (after the line it
+  // matched), the most recent kKeptLines of them when there were more.
+  const std::deque<std::string>& lines() const { return lines_; }
+
+  // How many lines an Expect looks back at most; older ones are forgotten.
+  static constexpr size_t kKeptLines = 20'000;
 
  private:
   void Emit(std::string line);
 
   Clock clock_;
   Sink sink_;
-  std::vector<std::string> lines_;
-  size_t expect_from_ = 0;  // index of the first line the next Expect looks at
+  std::deque<std::string> lines_;
 };
 
 }  // namespace world
