@@ -17,7 +17,8 @@ void TraceFailure(LPCWSTR what, const CString& clsid, HRESULT hr) {
 }  // namespace
 
 // The sink the host advises on a control's event source. It answers for IUnknown, IDispatch and
-// the source's own event interface, and hands every event to its site until the site detaches.
+// the source's own event interface and nothing else, and hands every event to its site until the site
+// detaches.
 class CEventSink final : public IDispatch {
  public:
   CEventSink(CControlSite* pSite, const IID& iidEvents) : m_pSite(pSite), m_iidEvents(iidEvents) {}
@@ -65,6 +66,45 @@ class CEventSink final : public IDispatch {
   ULONG m_nRefs = 1;
   CControlSite* m_pSite;
   IID m_iidEvents;
+};
+
+// The client site the host gives its control, as a Windows container does: the control learns
+// it is sited (many controls raise events only then); the site offers no container, moniker
+// or layout of its own.
+class CClientSite final : public IOleClientSite {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
+    if (!ppvObject) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleClientSite)) {
+      *ppvObject = static_cast<IOleClientSite*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *ppvObject = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++m_nRefs; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    ULONG refs = --m_nRefs;
+    if (refs == 0) delete this;
+    return refs;
+  }
+  HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** ppmk) override {
+    if (ppmk) *ppmk = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** ppContainer) override {
+    if (ppContainer) *ppContainer = nullptr;
+    return E_NOINTERFACE;
+  }
+  HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
+
+ private:
+  ~CClientSite() = default;
+  ULONG m_nRefs = 1;
 };
 
 CControlSite::CControlSite(CDialog& owner, const CDialogItem& item)
@@ -127,7 +167,59 @@ void CControlSite::CreateControl() {
     return;
   }
   m_pDispatch = dispatch;
+  Site();
   Advise();
+}
+
+void CControlSite::Site() {
+  IOleObject* object = nullptr;
+  if (SUCCEEDED(m_pDispatch->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object))) && object) {
+    m_pClientSite = new CClientSite;
+    HRESULT hr = object->SetClientSite(m_pClientSite);
+    if (FAILED(hr)) TraceFailure(TEXT("refused its client site"), m_strClsid, hr);
+    m_pOleObject = object;
+  }
+  IPersistStreamInit* persist = nullptr;
+  if (SUCCEEDED(m_pDispatch->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist))) &&
+      persist) {
+    HRESULT hr = persist->InitNew();
+    if (FAILED(hr)) TraceFailure(TEXT("could not be initialised"), m_strClsid, hr);
+    persist->Release();
+  }
+}
+
+// The control's default events interface as it announces it; GUID_NULL when it does not.
+IID CControlSite::DefaultSource() const {
+  IID iid = GUID_NULL;
+  IProvideClassInfo2* info = nullptr;
+  if (SUCCEEDED(m_pDispatch->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&info))) &&
+      info) {
+    if (FAILED(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &iid))) iid = GUID_NULL;
+    info->Release();
+  }
+  return iid;
+}
+
+// The events' connection point: the default source's, or else the first one that is not a
+// property notification point (a sink of dispatch events cannot serve as one).
+IConnectionPoint* CControlSite::FindEventsPoint(IConnectionPointContainer* container) const {
+  IConnectionPoint* point = nullptr;
+  IID source = DefaultSource();
+  if (!IsEqualIID(source, GUID_NULL)) {
+    if (FAILED(container->FindConnectionPoint(source, &point))) point = nullptr;
+    return point;
+  }
+  IEnumConnectionPoints* points = nullptr;
+  if (FAILED(container->EnumConnectionPoints(&points)) || !points) return nullptr;
+  ULONG fetched = 0;
+  while (points->Next(1, &point, &fetched) == S_OK && point) {
+    IID iid;
+    if (SUCCEEDED(point->GetConnectionInterface(&iid)) && !IsEqualIID(iid, IID_IPropertyNotifySink)) break;
+    point->Release();
+    point = nullptr;
+  }
+  points->Release();
+  return point;
 }
 
 void CControlSite::Advise() {
@@ -137,30 +229,24 @@ void CControlSite::Advise() {
       !container) {
     return;  // a control without events
   }
-  IEnumConnectionPoints* points = nullptr;
-  if (SUCCEEDED(container->EnumConnectionPoints(&points)) && points) {
-    IConnectionPoint* point = nullptr;
-    ULONG fetched = 0;
-    IID iid;
-    if (points->Next(1, &point, &fetched) == S_OK && point &&
-        SUCCEEDED(point->GetConnectionInterface(&iid))) {
-      auto* sink = new CEventSink(this, iid);
-      DWORD cookie = 0;
-      HRESULT hr = point->Advise(static_cast<IDispatch*>(sink), &cookie);
-      if (SUCCEEDED(hr)) {
-        m_pConnection = point;
-        point = nullptr;
-        m_dwCookie = cookie;
-        m_pSink = sink;
-      } else {
-        TraceFailure(TEXT("its events could not be connected"), m_strClsid, hr);
-        sink->DetachSite();
-        sink->Release();
-      }
+  IConnectionPoint* point = FindEventsPoint(container);
+  IID iid;
+  if (point && SUCCEEDED(point->GetConnectionInterface(&iid))) {
+    auto* sink = new CEventSink(this, iid);
+    DWORD cookie = 0;
+    HRESULT hr = point->Advise(static_cast<IDispatch*>(sink), &cookie);
+    if (SUCCEEDED(hr)) {
+      m_pConnection = point;
+      point = nullptr;
+      m_dwCookie = cookie;
+      m_pSink = sink;
+    } else {
+      TraceFailure(TEXT("its events could not be connected"), m_strClsid, hr);
+      sink->DetachSite();
+      sink->Release();
     }
-    if (point) point->Release();
-    points->Release();
   }
+  if (point) point->Release();
   container->Release();
 }
 
@@ -174,6 +260,16 @@ void CControlSite::Disconnect() {
     m_pSink->DetachSite();
     m_pSink->Release();
     m_pSink = nullptr;
+  }
+  if (m_pOleObject) {
+    m_pOleObject->Close(OLECLOSE_NOSAVE);
+    m_pOleObject->SetClientSite(nullptr);
+    m_pOleObject->Release();
+    m_pOleObject = nullptr;
+  }
+  if (m_pClientSite) {
+    m_pClientSite->Release();
+    m_pClientSite = nullptr;
   }
   if (m_pDispatch) {
     m_pDispatch->Release();

@@ -1,6 +1,7 @@
 // The host side of one ActiveX control in a dialog: a site window (a framework window class,
 // child of the dialog, with the item's id and place) and the control's COM object, with an event
-// sink advised on the control's first connection point.
+// sink advised on the connection point of the control's default events interface. The control
+// gets a client site and, where it offers it, a fresh start (IPersistStreamInit::InitNew).
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 
 class CDialog;
 class CEventSink;
+class CClientSite;
 
 class CControlSite : public CWnd {
  public:
@@ -33,7 +35,10 @@ class CControlSite : public CWnd {
   static LRESULT CALLBACK SiteWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
   BOOL CreateSiteWindow();
   void CreateControl();
+  void Site();
   void Advise();
+  IID DefaultSource() const;
+  IConnectionPoint* FindEventsPoint(IConnectionPointContainer* container) const;
 
   CDialog& m_owner;
   UINT m_nID;
@@ -45,4 +50,6 @@ class CControlSite : public CWnd {
   IConnectionPoint* m_pConnection = nullptr;
   DWORD m_dwCookie = 0;
   CEventSink* m_pSink = nullptr;
+  IOleObject* m_pOleObject = nullptr;
+  CClientSite* m_pClientSite = nullptr;
 };

@@ -57,3 +57,39 @@ struct IProvideClassInfo : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** ppTI) = 0;
 };
 typedef IProvideClassInfo* LPPROVIDECLASSINFO;
+
+// A control's class information beyond its type: the events interface it raises by default.
+EXTERN_C const IID IID_IProvideClassInfo2;
+#define GUIDKIND_DEFAULT_SOURCE_DISP_IID 1
+
+struct IProvideClassInfo2 : public IProvideClassInfo {
+  virtual HRESULT STDMETHODCALLTYPE GetGUID(DWORD dwGuidKind, GUID* pGUID) = 0;
+};
+typedef IProvideClassInfo2* LPPROVIDECLASSINFO2;
+
+// Persistence through a stream; a container calls InitNew on a control it creates afresh.
+struct IStream;
+typedef IStream* LPSTREAM;
+EXTERN_C const IID IID_IPersist;
+EXTERN_C const IID IID_IPersistStreamInit;
+
+struct IPersist : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE GetClassID(CLSID* pClassID) = 0;
+};
+
+struct IPersistStreamInit : public IPersist {
+  virtual HRESULT STDMETHODCALLTYPE IsDirty(void) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Load(LPSTREAM pStm) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Save(LPSTREAM pStm, BOOL fClearDirty) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* pCbSize) = 0;
+  virtual HRESULT STDMETHODCALLTYPE InitNew(void) = 0;
+};
+typedef IPersistStreamInit* LPPERSISTSTREAMINIT;
+
+// Property change notifications, a connection point many controls offer beside their events.
+EXTERN_C const IID IID_IPropertyNotifySink;
+
+struct IPropertyNotifySink : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE OnChanged(DISPID dispID) = 0;
+  virtual HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID dispID) = 0;
+};

@@ -3,6 +3,7 @@
 
 #include <objbase.h>
 #include <oleauto.h>
+#include <oleidl.h>
 
 // Initialises COM as a single-threaded apartment, plus OLE's services, on the calling thread.
 HRESULT WINAPI OleInitialize(LPVOID pvReserved);

@@ -267,5 +267,26 @@ TEST_F(ControlTest, ProgramThatEndedWithoutReleasingNoLongerHoldsTheDevice) {
   EXPECT_TRUE(events().empty());
 }
 
+TEST_F(ControlTest, EventsWaitForAClientSite) {
+  handset.Plug(kDefaultModelCode);
+  StartProgram();
+  ASSERT_EQ(CreateControl(), S_OK);
+  AdviseSink(/*sited=*/false);
+  ASSERT_TRUE(Open());
+  handset.Key(4);
+  desktop.RunUntilIdle();
+  EXPECT_TRUE(events().empty()) << "an unsited control raised an event";
+
+  OnUi([&] {
+    ComPtr<IOleObject> object;
+    ASSERT_EQ(control.As(IID_IOleObject, &object), S_OK);
+    site = ComPtr<IOleClientSite>(MakeCom<TestClientSite>().Get());
+    ASSERT_EQ(object->SetClientSite(site.Get()), S_OK);
+  });
+  handset.Key(5);
+  desktop.RunUntilIdle();
+  EXPECT_EQ(events().size(), 1u);
+}
+
 }  // namespace
 }  // namespace world::handset::testing

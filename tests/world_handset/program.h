@@ -16,6 +16,7 @@
 
 #include "world/common/apartment_poster.h"
 #include "world/common/com_object.h"
+#include "world/common/ole_control.h"
 #include "world/common/dispatch.h"
 #include "world/common/variant.h"
 #include "world/core/reporter.h"
@@ -32,6 +33,17 @@ struct Transcript : Reporter {
   }
 };
 
+// The client site a container gives the control; the control asks nothing of it.
+class TestClientSite final : public ComObject<IOleClientSite> {
+ public:
+  STDMETHODIMP SaveObject() override { return S_OK; }
+  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetContainer(IOleContainer**) override { return E_NOINTERFACE; }
+  STDMETHODIMP ShowObject() override { return S_OK; }
+  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
+  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+};
+
 class ProgramTest : public ::testing::Test {
  protected:
   sim::Desktop desktop;
@@ -42,6 +54,7 @@ class ProgramTest : public ::testing::Test {
   DWORD ui_thread = 0;
   std::unique_ptr<ApartmentPoster> ui;
   ComPtr<IDispatch> control;
+  ComPtr<IOleClientSite> site;
   ComPtr<RecordingSink> sink;  // the program's event sink; its calls are the events received
   DWORD cookie = 0;
   DWORD pid = 0;
@@ -80,6 +93,7 @@ class ProgramTest : public ::testing::Test {
     OnUi([this] {
       control = nullptr;
       sink = nullptr;
+      site = nullptr;
       PostQuitMessage(0);
     });
   }
@@ -95,9 +109,21 @@ class ProgramTest : public ::testing::Test {
     return hr;
   }
 
-  // Finds the event connection point the way a control host does, and advises a sink.
-  void AdviseSink() {
+  // Sites the control and finds the event connection point the way a control host does, and
+  // advises a sink.
+  void AdviseSink(bool sited = true) {
     OnUi([&] {
+      if (sited) {
+        ComPtr<IOleObject> object;
+        ASSERT_EQ(control.As(IID_IOleObject, &object), S_OK);
+        site = ComPtr<IOleClientSite>(MakeCom<TestClientSite>().Get());
+        ASSERT_EQ(object->SetClientSite(site.Get()), S_OK);
+      }
+      ComPtr<IProvideClassInfo2> info;
+      ASSERT_EQ(control.As(IID_IProvideClassInfo2, &info), S_OK);
+      IID source{};
+      ASSERT_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), S_OK);
+      ASSERT_TRUE(IsEqualIID(source, kDiidHandsetEvents));
       ComPtr<IConnectionPointContainer> container;
       ASSERT_EQ(control.As(IID_IConnectionPointContainer, &container), S_OK);
       ComPtr<IEnumConnectionPoints> points;

@@ -2,6 +2,7 @@
 
 #include "world/common/apartment_poster.h"
 #include "world/common/connection_point.h"
+#include "world/common/ole_control.h"
 #include "world/handset/handset_ids.h"
 #include "world/handset/methods.h"
 
@@ -9,10 +10,15 @@ namespace world::handset {
 
 namespace {
 
-class HandsetControl final : public ConnectableDispatchObject<IDispatch>, private EventSink {
+class HandsetControl final
+    : public OleControlImpl<
+          ConnectableDispatchObject<IDispatch, IOleObject, IProvideClassInfo2, IPersistStreamInit>>,
+      private EventSink {
  public:
   explicit HandsetControl(std::shared_ptr<Device> device)
-      : session_(std::move(device), *this), events_(AddConnectionPoint(kDiidHandsetEvents)) {}
+      : OleControlImpl(kClsidHandsetControl, kDiidHandsetEvents),
+        session_(std::move(device), *this),
+        events_(AddConnectionPoint(kDiidHandsetEvents)) {}
 
   bool HasWindow() const { return poster_.IsValid(); }
 
@@ -38,8 +44,10 @@ class HandsetControl final : public ConnectableDispatchObject<IDispatch>, privat
   }
   bool Reachable() const override { return poster_.IsValid(); }
 
-  // On the creating thread, from its message loop.
+  // On the creating thread, from its message loop. Like many controls, it raises events only
+  // once its container has given it a client site; without one they are lost.
   void Fire(const Event& event) {
+    if (!HasClientSite()) return;
     DISPID id = static_cast<DISPID>(event.id);
     switch (event.id) {
       case EventId::kKeyPressed:

@@ -1,6 +1,7 @@
 // The handset maker's control as the program hosts it: IDispatch for the methods (by dispatch
 // id only; see methods.h), IConnectionPointContainer with one connection point for the event
-// dispinterface kDiidHandsetEvents. Portable over the Windows API and COM headers, so that it
+// dispinterface kDiidHandsetEvents, announced as the default source by IProvideClassInfo2, and
+// IOleObject for its client site: events are raised only while it has one. Portable over the Windows API and COM headers, so that it
 // can also be served in-process on Windows.
 //
 // The control raises its events on the thread that created it: the device tells the control
