@@ -86,7 +86,8 @@ void CTellbudDlg::OnMessengerEvent(DISPID dispid, const DISPPARAMS& params) {
       case DISPID_MUAE_ONIMWINDOWDESTROYED:
       case DISPID_MUAE_ONIMWINDOWCONTACTADDED:
         if (!IsWindowArgument(params)) break;
-        ForgetConversation(ObjectArgument<IMessengerConversationWnd>(params, 0));
+        ForgetConversation(ObjectArgument<IMessengerConversationWnd>(params, 0),
+                           dispid == DISPID_MUAE_ONIMWINDOWDESTROYED);
         break;
       default:
         break;
@@ -123,11 +124,16 @@ void CTellbudDlg::WatchConversation(const CComRef<IMessengerConversationWnd>& wi
 }
 
 // The window is matched by handle; a closed window's other objects no longer tell theirs, so the
-// handle each last reported stands in for it.
-void CTellbudDlg::ForgetConversation(const CComRef<IMessengerConversationWnd>& window) {
+// handle each last reported stands in for it. A running call, or one the handset answered, whose
+// conversation another contact joins stays current although it is no longer scanned: putting the
+// handset down must still end it.
+void CTellbudDlg::ForgetConversation(const CComRef<IMessengerConversationWnd>& window, BOOL closed) {
   LONG handle = 0;
   if (window) window->get_HWND(&handle);  // a failure leaves 0
-  if (m_pCurConversation && CurrentWindowHandle(FALSE) == handle) EndCurrentConversation();
+  if (m_pCurConversation && CurrentWindowHandle(FALSE) == handle) {
+    BOOL handsetHoldsCall = m_nCallState == CALL_TALKING || (m_nCallState == CALL_READY && m_bHandsetCall);
+    if (closed || !handsetHoldsCall) EndCurrentConversation();
+  }
   for (auto it = m_lstConversations.begin(); it != m_lstConversations.end(); ++it) {
     if (WatchedWindowHandle(*it) == handle) {
       m_lstConversations.erase(it);

@@ -108,7 +108,7 @@ class CTellbudDlg : public CDialog {
   // Messenger's events, by dispatch id, from the event sink.
   void OnMessengerEvent(DISPID dispid, const DISPPARAMS& params);
   void WatchConversation(const CComRef<IMessengerConversationWnd>& window);
-  void ForgetConversation(const CComRef<IMessengerConversationWnd>& window);
+  void ForgetConversation(const CComRef<IMessengerConversationWnd>& window, BOOL closed);
   // Drops what belonged to a Messenger that is gone: watched and current conversations; a
   // ringing or running call returns to ready.
   void ForgetLostMessenger();

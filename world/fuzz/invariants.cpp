@@ -118,12 +118,21 @@ std::optional<std::string> RingsOnlyWithCall(Checker& c, world::World& w) {
   return std::nullopt;
 }
 
+// A call in a conversation with one contact, which Tellbud follows, can be ended from the handset:
+// Tellbud shows it ringing or talking, or holds it as the call the handset answered. Conversations
+// with several contacts are followed only while they hold the handset's call.
 std::optional<std::string> HandsetEndsCall(Checker& c, world::World& w) {
   CTellbudDlg* dlg = MainDialog(w);
   auto handset = w.handset().State();
-  bool bad = dlg && FollowsCalls(w) && handset.plugged && handset.open &&
-             AnyConversation(w, {VoiceState::kTalking, VoiceState::kOutgoingPending}) &&
-             dlg->m_nCallState != CALL_TALKING && dlg->m_nCallState != CALL_RINGING;
+  bool followed_call = false;
+  if (w.messenger().IsRunning())
+    for (const auto& conv : w.messenger().Conversations())
+      if ((conv.voice == VoiceState::kTalking || conv.voice == VoiceState::kOutgoingPending) &&
+          conv.participants.size() == 1)
+        followed_call = true;
+  bool holds_call = dlg && (dlg->m_nCallState == CALL_TALKING || dlg->m_nCallState == CALL_RINGING ||
+                            (dlg->m_bHandsetCall && dlg->m_pCurConversation));
+  bool bad = dlg && FollowsCalls(w) && handset.plugged && handset.open && followed_call && !holds_call;
   int64_t since = c.HeldSince("handset-ends-call", bad, w.Now());
   if (bad && w.Now() - since > kCatchUpMs)
     return "a call has run in Messenger for " + Seconds(w.Now() - since) + " while the call state is " +
