@@ -8,9 +8,9 @@ tools/install-deps.sh
 
 # The fuzzer's budget per build: world steps and virtual hours (the sanitizer build is slower).
 declare -A fuzz_steps=([default]=100000 [asan]=5000) fuzz_hours=([default]=1000 [asan]=50)
-# Invariants broken today by faults being mended on other branches (process-ended: the simulated
-# desktop's deadlock on a busy thread); empty once those branches are merged.
-export TELLBUD_FUZZ_SKIP=${TELLBUD_FUZZ_SKIP-online-rows,ring-only-with-call,handset-ends-call,tray-tells-truth,process-ended}
+# Every invariant is checked; TELLBUD_FUZZ_SKIP=NAME,... leaves some out while a known fault is
+# being mended.
+export TELLBUD_FUZZ_SKIP=${TELLBUD_FUZZ_SKIP-}
 
 for preset in default asan; do
   echo "=== $preset: build"

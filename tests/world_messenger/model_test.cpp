@@ -130,6 +130,23 @@ TEST_F(ModelTest, ConversationWithSomeoneJoinedIsNoLongerOneToOne) {
   EXPECT_FALSE(model.Leave(id, TEXT("ann@example.com")));
 }
 
+TEST_F(ModelTest, TheLastParticipantLeavingEndsTheVoiceConversation) {
+  int ringing = model.OpenOneToOne(TEXT("bob@example.com"));
+  ASSERT_TRUE(model.ContactInvites(ringing));
+  EXPECT_TRUE(model.Leave(ringing, TEXT("bob@example.com")));
+  EXPECT_EQ(model.FindConversation(ringing)->voice, VoiceState::kNone);
+  EXPECT_TRUE(model.FindConversation(ringing)->participants.empty());
+
+  int talking = model.OpenOneToOne(TEXT("ann@example.com"));
+  ASSERT_TRUE(model.ContactInvites(talking));
+  ASSERT_TRUE(model.UserAccepts(talking));
+  ASSERT_TRUE(model.Join(talking, TEXT("eve@example.com")));
+  EXPECT_TRUE(model.Leave(talking, TEXT("ann@example.com")));
+  EXPECT_EQ(model.FindConversation(talking)->voice, VoiceState::kTalking);  // Eve is still there
+  EXPECT_TRUE(model.Leave(talking, TEXT("eve@example.com")));
+  EXPECT_EQ(model.FindConversation(talking)->voice, VoiceState::kNone);
+}
+
 TEST_F(ModelTest, TitleUsesTheFriendlyNameAndTheLanguageOfTheMomentItOpened) {
   model.SetLanguage(Language::kGerman);
   int bob = model.OpenOneToOne(TEXT("bob@example.com"));

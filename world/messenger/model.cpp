@@ -122,9 +122,18 @@ bool Model::Join(int id, const Text& signin) {
 bool Model::Leave(int id, const Text& signin) {
   Conversation* c = Find(id);
   if (!c) return false;
-  auto it = std::find_if(c->participants.begin(), c->participants.end(),
-                         [&](const Text& p) { return SameSigninName(p, signin); });
+  auto matches = [&](const Text& p) { return SameSigninName(p, signin); };
+  auto it = std::find_if(c->participants.begin(), c->participants.end(), matches);
   if (it == c->participants.end()) return false;
+  // The last other participant leaving ends the voice conversation with them, as their hanging
+  // up would: a running call ends, an invitation either way is withdrawn.
+  if (c->participants.size() == 1 && c->voice != VoiceState::kNone) {
+    ContactHangsUp(id);
+    c = Find(id);
+    if (!c) return true;
+    it = std::find_if(c->participants.begin(), c->participants.end(), matches);
+    if (it == c->participants.end()) return true;
+  }
   Text name = *it;
   c->participants.erase(it);
   listener().OnParticipantLeft(*c, name);
