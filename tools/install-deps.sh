@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libicu-dev libreadline-dev
-          g++-mingw-w64-i686 clang-format python3)
+          g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest ccache clang-format python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
