@@ -5,6 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
+# Compiler cache hits across checkouts in other folders (CI clones afresh each run).
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
 
 # The fuzzer's budget per build: world steps and virtual hours (the sanitizer build is slower).
 declare -A fuzz_steps=([default]=100000 [asan]=5000) fuzz_hours=([default]=1000 [asan]=50)
