@@ -1,0 +1,128 @@
+// What the package test sees of Tellbud on the Wine desktop, through the Windows API, and a
+// stand-in for a Tellbud that does not end when asked to.
+//
+//   probe running SECONDS   waits for Tellbud's visible main window and an icon in the tray
+//   probe gone SECONDS      waits until neither its window nor its single-instance mutex is there
+//   probe stuck SECONDS     holds the mutex and a window of Tellbud's title that ignores the quit
+//                           message the exit marker posts, until closed or SECONDS have passed
+//   probe release SECONDS   closes the stand-in and waits for it to go
+//
+// Exits 0 when what it waited for happened, 1 otherwise, and prints what it saw.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+
+namespace {
+
+constexpr wchar_t kInstanceName[] = L"Tellbud<1.0>";
+
+HWND TellbudWindow() { return FindWindowW(nullptr, kInstanceName); }
+
+bool MutexExists() {
+  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, kInstanceName);
+  if (!mutex) return false;
+  CloseHandle(mutex);
+  return true;
+}
+
+// The shell's notification area is shown while at least one icon is in it.
+bool TrayShowsIcon() {
+  HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+  if (!tray || !IsWindowVisible(tray)) return false;
+  RECT area{};
+  GetClientRect(tray, &area);
+  return area.right > area.left && area.bottom > area.top;
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD seconds) {
+  DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start >= seconds * 1000) return false;
+    Sleep(200);
+  }
+  return true;
+}
+
+void Report() {
+  HWND window = TellbudWindow();
+  std::wprintf(L"seen: window %ls, mutex %ls, tray icon %ls\n",
+               window ? (IsWindowVisible(window) ? L"visible" : L"hidden") : L"none",
+               MutexExists() ? L"present" : L"none", TrayShowsIcon() ? L"shown" : L"none");
+}
+
+int Running(DWORD seconds) {
+  bool seen = WaitFor(
+      [] {
+        HWND window = TellbudWindow();
+        return window && IsWindowVisible(window) && TrayShowsIcon();
+      },
+      seconds);
+  Report();
+  return seen ? 0 : 1;
+}
+
+int Gone(DWORD seconds) {
+  bool gone = WaitFor([] { return !TellbudWindow() && !MutexExists(); }, seconds);
+  Report();
+  return gone ? 0 : 1;
+}
+
+LRESULT CALLBACK StuckProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) {
+    DestroyWindow(window);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int Stuck(DWORD seconds) {
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceName);
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = StuckProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"TellbudPackageProbeStuck";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowW(windowClass.lpszClassName, kInstanceName, WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                              nullptr, nullptr, windowClass.hInstance, nullptr);
+  if (!mutex || !window) {
+    std::wprintf(L"the stand-in could not create its mutex or window\n");
+    return 1;
+  }
+  std::wprintf(L"stand-in running\n");
+  std::fflush(stdout);
+  DWORD start = GetTickCount();
+  while (IsWindow(window) && GetTickCount() - start < seconds * 1000) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) continue;  // what a Tellbud that does not end does
+      DispatchMessageW(&message);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 200, QS_ALLINPUT);
+  }
+  CloseHandle(mutex);
+  return 0;
+}
+
+int Release(DWORD seconds) {
+  HWND window = TellbudWindow();
+  if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+  return Gone(seconds);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 3) {
+    std::wprintf(L"usage: probe running|gone|stuck|release SECONDS\n");
+    return 2;
+  }
+  DWORD seconds = std::wcstoul(argv[2], nullptr, 10);
+  if (!std::wcscmp(argv[1], L"running")) return Running(seconds);
+  if (!std::wcscmp(argv[1], L"gone")) return Gone(seconds);
+  if (!std::wcscmp(argv[1], L"stuck")) return Stuck(seconds);
+  if (!std::wcscmp(argv[1], L"release")) return Release(seconds);
+  std::wprintf(L"unknown mode %ls\n", argv[1]);
+  return 2;
+}
