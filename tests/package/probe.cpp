@@ -1,7 +1,8 @@
 // What the package test sees of Tellbud on the Wine desktop, through the Windows API, and a
 // stand-in for a Tellbud that does not end when asked to.
 //
-//   probe running SECONDS   waits for Tellbud's visible main window and an icon in the tray
+//   probe running SECONDS   waits for Tellbud's visible main window and its icon in the tray
+//   probe present SECONDS   waits for its window or its single-instance mutex
 //   probe gone SECONDS      waits until neither its window nor its single-instance mutex is there
 //   probe stuck SECONDS     holds the mutex and a window of Tellbud's title that ignores the quit
 //                           message the exit marker posts, until closed or SECONDS have passed
@@ -10,8 +11,12 @@
 // Exits 0 when what it waited for happened, 1 otherwise, and prints what it saw.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cwchar>
+
+#include "res/resource.h"
 
 namespace {
 
@@ -26,13 +31,15 @@ bool MutexExists() {
   return true;
 }
 
-// The shell's notification area is shown while at least one icon is in it.
-bool TrayShowsIcon() {
-  HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
-  if (!tray || !IsWindowVisible(tray)) return false;
-  RECT area{};
-  GetClientRect(tray, &area);
-  return area.right > area.left && area.bottom > area.top;
+// The shell accepts a change of an icon only while it holds that icon: a change of nothing to
+// the icon Tellbud adds (its main window, the id of the program's icon) tells whether it is there.
+bool TrayHasIcon(HWND owner) {
+  if (!owner) return false;
+  NOTIFYICONDATAW data{};
+  data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  data.hWnd = owner;
+  data.uID = IDR_MAINFRAME;
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 template <typename Condition>
@@ -49,18 +56,24 @@ void Report() {
   HWND window = TellbudWindow();
   std::wprintf(L"seen: window %ls, mutex %ls, tray icon %ls\n",
                window ? (IsWindowVisible(window) ? L"visible" : L"hidden") : L"none",
-               MutexExists() ? L"present" : L"none", TrayShowsIcon() ? L"shown" : L"none");
+               MutexExists() ? L"present" : L"none", TrayHasIcon(window) ? L"present" : L"none");
 }
 
 int Running(DWORD seconds) {
   bool seen = WaitFor(
       [] {
         HWND window = TellbudWindow();
-        return window && IsWindowVisible(window) && TrayShowsIcon();
+        return window && IsWindowVisible(window) && TrayHasIcon(window);
       },
       seconds);
   Report();
   return seen ? 0 : 1;
+}
+
+int Present(DWORD seconds) {
+  bool present = WaitFor([] { return TellbudWindow() || MutexExists(); }, seconds);
+  Report();
+  return present ? 0 : 1;
 }
 
 int Gone(DWORD seconds) {
@@ -115,11 +128,12 @@ int Release(DWORD seconds) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 3) {
-    std::wprintf(L"usage: probe running|gone|stuck|release SECONDS\n");
+    std::wprintf(L"usage: probe running|present|gone|stuck|release SECONDS\n");
     return 2;
   }
   DWORD seconds = std::wcstoul(argv[2], nullptr, 10);
   if (!std::wcscmp(argv[1], L"running")) return Running(seconds);
+  if (!std::wcscmp(argv[1], L"present")) return Present(seconds);
   if (!std::wcscmp(argv[1], L"gone")) return Gone(seconds);
   if (!std::wcscmp(argv[1], L"stuck")) return Stuck(seconds);
   if (!std::wcscmp(argv[1], L"release")) return Release(seconds);
