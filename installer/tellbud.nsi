@@ -108,6 +108,7 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) the Tellbu
   Function ${UN}EndRunningTellbud
     Push $0
     Push $1
+    Push $2
     ${IfNot} ${FileExists} "$INSTDIR\Tellbud.exe"
       ; A Tellbud running from another folder holds nothing here.
       Goto done
@@ -117,14 +118,17 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) the Tellbu
     ${If} $0 = 1
       DetailPrint "Ending the running Tellbud"
       Exec '"$INSTDIR\Tellbud.exe" *exit*'
-      StrCpy $1 0
+      ; Wall time, so that slow checks do not stretch the bound.
+      System::Call 'kernel32::GetTickCount() i.r1'
+      IntOp $1 $1 + ${EXIT_WAIT_MS}
       ${Do}
         Sleep 250
-        IntOp $1 $1 + 250
         Call ${UN}TellbudRuns
         Pop $0
         ${IfThen} $0 = 0 ${|} ${ExitDo} ${|}
-      ${LoopWhile} $1 < ${EXIT_WAIT_MS}
+        System::Call 'kernel32::GetTickCount() i.r2'
+        IntOp $2 $1 - $2
+      ${LoopWhile} $2 > 0
       ${If} $0 = 1
         MessageBox MB_OK|MB_ICONSTOP "Tellbud is running and did not end when asked to.$\r$\n$\r$\nEnd it with Exit in its tray menu, then run this again. Nothing was changed." /SD IDOK
         SetErrorLevel ${EXIT_TELLBUD_RUNS}
@@ -143,6 +147,7 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) the Tellbu
       Quit
     ${EndIf}
   done:
+    Pop $2
     Pop $1
     Pop $0
   FunctionEnd
