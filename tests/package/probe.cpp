@@ -7,6 +7,7 @@
 //   probe stuck SECONDS     holds the mutex and a window of Tellbud's title that ignores the quit
 //                           message the exit marker posts, until closed or SECONDS have passed
 //   probe release SECONDS   closes the stand-in and waits for it to go
+//   probe click TEXT SECONDS  clicks the first enabled visible button titled TEXT on the desktop
 //
 // Exits 0 when what it waited for happened, 1 otherwise, and prints what it saw.
 #include <windows.h>
@@ -124,11 +125,51 @@ int Release(DWORD seconds) {
   return Gone(seconds);
 }
 
+struct ButtonSearch {
+  const wchar_t* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindButtonIn(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<ButtonSearch*>(param);
+  wchar_t className[32] = {}, text[128] = {};
+  GetClassNameW(child, className, 32);
+  GetWindowTextW(child, text, 128);
+  if (!_wcsicmp(className, L"Button") && !std::wcscmp(text, search->text) && IsWindowVisible(child) &&
+      IsWindowEnabled(child)) {
+    search->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindButtonInTopLevel(HWND window, LPARAM param) {
+  if (IsWindowVisible(window)) EnumChildWindows(window, FindButtonIn, param);
+  return reinterpret_cast<ButtonSearch*>(param)->found == nullptr;
+}
+
+int Click(const wchar_t* text, DWORD seconds) {
+  ButtonSearch search{text, nullptr};
+  WaitFor(
+      [&] {
+        EnumWindows(FindButtonInTopLevel, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      seconds);
+  if (!search.found) {
+    std::wprintf(L"seen: no button \"%ls\"\n", text);
+    return 1;
+  }
+  SendMessageW(search.found, BM_CLICK, 0, 0);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 4 && !std::wcscmp(argv[1], L"click")) return Click(argv[2], std::wcstoul(argv[3], nullptr, 10));
   if (argc != 3) {
-    std::wprintf(L"usage: probe running|present|gone|stuck|release SECONDS\n");
+    std::wprintf(L"usage: probe running|present|gone|stuck|release SECONDS | probe click TEXT SECONDS\n");
     return 2;
   }
   DWORD seconds = std::wcstoul(argv[2], nullptr, 10);

@@ -22,7 +22,7 @@ step() {
   if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then say "$name did not finish within ${limit}s"; fi
   return $rc
 }
-probe() { step $(($2 + 30)) "probe $1" "$WINE" "$PROBE" "$@"; }
+probe() { step $((${!#} + 30)) "probe $1" "$WINE" "$PROBE" "$@"; }  # the last argument: seconds
 setup() { step 180 "setup" "$WINE" "$SETUP" /S; }
 unix_path() { step 60 winepath "$WINE" winepath -u "$1" | tr -d '\r'; }
 windows_env() { step 60 cmd "$WINE" cmd /c echo "%$1%" | tr -d '\r'; }
@@ -124,7 +124,9 @@ started=$(date +%s)
 setup
 rc=$?
 [ $rc -eq 3 ] || fail "setup ended with $rc, not 3, while Tellbud did not end"
-say "setup gave up after $(($(date +%s) - started)) s"
+waited=$(($(date +%s) - started))
+say "setup gave up after $waited s"
+[ $waited -le 60 ] || fail "setup waited $waited s for a Tellbud that does not end"
 [ "$(snapshot)" = "$before" ] || fail "setup changed the folder or the entry although it stopped"
 step 180 "removal" "$WINE" "$dir/Uninstall.exe" /S "_?=$win_dir"
 rc=$?
@@ -157,6 +159,23 @@ for f in "${settings_files[@]}"; do
   same "$WORK/expected/$f" "$dir/$f" || fail "the silent removal did not keep $f as it was"
 done
 read_only "$win_dir\\Language\\German.ini" || fail "the removal made German.ini writable"
+
+say "install again over the kept settings, then remove through the dialogs, settings too"
+setup || fail "setup /S over the kept settings ended with $?"
+for f in "${settings_files[@]}"; do
+  same "$WORK/expected/$f" "$dir/$f" || fail "setup over the kept settings changed $f"
+done
+uninstall=$(reg_value "$key" UninstallString)
+[ "$uninstall" = "\"$win_dir\\Uninstall.exe\"" ] || fail "the uninstall command is '$uninstall'"
+"$WINE" "${uninstall//\"/}" >>"$WORK/tellbud.log" 2>&1 &
+probe click "&Uninstall" 60 || fail "the removal showed no Uninstall button"
+probe click "&No" 60 || fail "the removal did not ask whether to keep the settings"
+probe click "&Close" 60 || fail "the removal did not end with its Close button"
+for f in Tellbud.ini Custom.ini Language/English.ini Language/French.ini Uninstall.exe; do
+  [ -e "$dir/$f" ] && fail "the removal asked to delete the settings left $f"
+done
+same "$WORK/expected/Language/German.ini" "$dir/Language/German.ini" ||
+  fail "the removal deleted or changed the read-only German.ini"
 
 "$WINESERVER" -k 2>/dev/null
 say "passed"
