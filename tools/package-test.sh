@@ -45,11 +45,14 @@ export WINEDEBUG=-all VERSION=$version
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # scenario LABEL LOADER WINESERVER WINEARCH SETUP STAGE PROBE
 scenario() {
-  local label=$1
+  local label=$1 begun=$(date +%s) rc=0
   mkdir -p "$work/$label"
   env LABEL="$label" WINE="$2" WINESERVER="$3" WINEARCH="$4" WINEPREFIX="$work/$label/prefix" \
     SETUP="$root/build/package/$5" STAGE="$root/build/package/$6" PROBE="$work/$7" WORK="$work/$label" \
-    timeout --kill-after=30 1200 xvfb-run -a -s "-screen 0 1024x768x24" tests/package/scenario.sh
+    timeout --kill-after=30 1200 xvfb-run -a -s "-screen 0 1024x768x24" tests/package/scenario.sh || rc=$?
+  [ $rc -eq 124 ] && echo "=== package-test [$label]: did not finish within 1200 s"
+  echo "=== package-test [$label]: $(($(date +%s) - begun)) s"
+  return $rc
 }
 
 rc=0
