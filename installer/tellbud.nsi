@@ -102,9 +102,9 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) the Tellbu
     Exch $0
   FunctionEnd
 
-  ; Ends a Tellbud started from the installation folder with its exit marker, and waits a few
-  ; seconds for it to go. When it stays, or Tellbud.exe still cannot be written, says so and
-  ; stops before anything is changed.
+  ; When the folder holds a Tellbud.exe, ends the running Tellbud with that program's exit
+  ; marker and waits a few seconds for it to go. When it stays, or Tellbud.exe still cannot be
+  ; written, says so and stops before anything is changed.
   Function ${UN}EndRunningTellbud
     Push $0
     Push $1
