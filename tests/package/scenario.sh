@@ -177,5 +177,12 @@ done
 same "$WORK/expected/Language/German.ini" "$dir/Language/German.ini" ||
   fail "the removal deleted or changed the read-only German.ini"
 
+say "install through the dialogs; the last page starts Tellbud"
+"$WINE" "$SETUP" >>"$WORK/tellbud.log" 2>&1 &
+probe click "&Install" 60 || fail "setup showed no Install button"
+probe click "&Finish" 120 || fail "setup did not end with its Finish button"
+probe running 60 || fail "Tellbud did not start from setup's last page"
+same "$STAGE/Tellbud.ini" "$dir/Tellbud.ini" || fail "setup did not add the missing Tellbud.ini"
+
 "$WINESERVER" -k 2>/dev/null
 say "passed"
