@@ -136,12 +136,12 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) the Tellbu
       ${EndIf}
     ${EndIf}
     ; A program file still mapped by a process cannot be opened for writing (a sharing violation,
-    ; 32): found before the first file is touched. Write protection alone is no obstacle.
+    ; 32): found before the first file is touched. Write protection alone is no obstacle. (A
+    ; failed open's handle is the invalid one, which CloseHandle leaves alone.)
     System::Call 'kernel32::CreateFileW(w "$INSTDIR\Tellbud.exe", i 0x40000000, i 7, p 0, i 3, i 0, p 0) p.r0 ?e'
     Pop $1
-    ${If} $0 != -1
-      System::Call 'kernel32::CloseHandle(p r0)'
-    ${ElseIf} $1 = 32
+    System::Call 'kernel32::CloseHandle(p r0)'
+    ${If} $1 = 32
       MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\Tellbud.exe is in use and cannot be replaced or removed.$\r$\n$\r$\nEnd Tellbud, then run this again. Nothing was changed." /SD IDOK
       SetErrorLevel ${EXIT_TELLBUD_RUNS}
       Quit

@@ -7,6 +7,8 @@
 //   probe stuck SECONDS     holds the mutex and a window of Tellbud's title that ignores the quit
 //                           message the exit marker posts, until closed or SECONDS have passed
 //   probe release SECONDS   closes the stand-in and waits for it to go
+//   probe hold SECONDS      says "holding" and sleeps: a process that is no Tellbud, holding its
+//                           executable file open
 //   probe click TEXT SECONDS  clicks the first enabled visible button titled TEXT on the desktop
 //
 // Exits 0 when what it waited for happened, 1 otherwise, and prints what it saw.
@@ -169,7 +171,8 @@ int Click(const wchar_t* text, DWORD seconds) {
 int wmain(int argc, wchar_t** argv) {
   if (argc == 4 && !std::wcscmp(argv[1], L"click")) return Click(argv[2], std::wcstoul(argv[3], nullptr, 10));
   if (argc != 3) {
-    std::wprintf(L"usage: probe running|present|gone|stuck|release SECONDS | probe click TEXT SECONDS\n");
+    std::wprintf(
+        L"usage: probe running|present|gone|stuck|release|hold SECONDS | probe click TEXT SECONDS\n");
     return 2;
   }
   DWORD seconds = std::wcstoul(argv[2], nullptr, 10);
@@ -178,6 +181,12 @@ int wmain(int argc, wchar_t** argv) {
   if (!std::wcscmp(argv[1], L"gone")) return Gone(seconds);
   if (!std::wcscmp(argv[1], L"stuck")) return Stuck(seconds);
   if (!std::wcscmp(argv[1], L"release")) return Release(seconds);
+  if (!std::wcscmp(argv[1], L"hold")) {
+    std::wprintf(L"holding\n");
+    std::fflush(stdout);
+    Sleep(seconds * 1000);
+    return 0;
+  }
   std::wprintf(L"unknown mode %ls\n", argv[1]);
   return 2;
 }

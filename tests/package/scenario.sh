@@ -137,6 +137,23 @@ setup || fail "setup /S after the stand-in ended with $?"
 same "$STAGE/nophone.ico" "$dir/nophone.ico" && same "$STAGE/nodevice.ico" "$dir/nodevice.ico" ||
   fail "setup did not repair the program files"
 
+say "Tellbud.exe held by a process that is no Tellbud"
+cp "$PROBE" "$dir/Tellbud.exe"
+"$WINE" "$win_dir\\Tellbud.exe" hold 120 >"$WORK/hold.log" 2>&1 &
+holder=$!
+for _ in $(seq 120); do grep -q holding "$WORK/hold.log" && break; sleep 0.5; done
+grep -q holding "$WORK/hold.log" || fail "the holding process did not start"
+before=$(snapshot)
+setup
+rc=$?
+[ $rc -eq 3 ] || fail "setup ended with $rc, not 3, while Tellbud.exe was in use"
+[ "$(snapshot)" = "$before" ] || fail "setup changed the folder or the entry although Tellbud.exe was in use"
+kill "$holder"
+wait "$holder" 2>/dev/null
+probe gone 5 >/dev/null
+setup || fail "setup /S after Tellbud.exe was free again ended with $?"
+same "$STAGE/Tellbud.exe" "$dir/Tellbud.exe" || fail "setup did not replace Tellbud.exe"
+
 say "remove while Tellbud runs, with the entry's quiet command"
 start_tellbud
 uninstaller=${quiet#\"}
