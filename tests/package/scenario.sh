@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # One package under Wine, as a user meets it: install silently into a folder that already holds a
 # hand-edited Tellbud.ini, start Tellbud from the installed folder, change settings, upgrade over
-# the running program, meet a Tellbud that does not end, then remove it while it runs.
+# the running program, meet a Tellbud that does not end and a Tellbud.exe held open, remove it
+# while it runs, remove through the dialogs with the settings, install through the dialogs.
 # Run by tools/package-test.sh on an X display of its own, with the environment:
-#   WINE (the loader), WINESERVER, WINEPREFIX, WINEARCH, SETUP (the setup's Unix path), STAGE (the program's
-#   folder the setup was built from), PROBE (the probe's Unix path), VERSION, LABEL, WORK
+#   WINE (the loader), WINESERVER, WINEPREFIX, WINEARCH, SETUP (the setup's Unix path),
+#   STAGE (the program's folder the setup was built from), PROBE (the probe's Unix path),
+#   VERSION, LABEL, WORK (a folder for logs and expected files)
 set -uo pipefail
 
 say() { echo "=== package-test [$LABEL]: $*"; }
@@ -31,6 +33,11 @@ key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tellbud'
 reg_value() {  # reg_value KEY NAME: the value's data, or nothing
   step 60 "reg query" "$WINE" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
     sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+expect_entry() {  # expect_entry NAME VALUE: the uninstall entry's value NAME is VALUE
+  local actual
+  actual=$(reg_value "$key" "$1")
+  [ "$actual" = "$2" ] || fail "the uninstall entry's $1 is '$actual', not '$2'"
 }
 same() { cmp -s "$1" "$2"; }
 program_files=(Tellbud.exe ok.ico nophone.ico nodevice.ico)
@@ -85,11 +92,12 @@ data = open(sys.argv[1], "rb").read().lower()
 target = sys.argv[2].lower()
 sys.exit(0 if target.encode("utf-16-le") in data or target.encode("latin-1") in data else 1)
 EOF
-[ "$(reg_value "$key" DisplayName)" = Tellbud ] || fail "the uninstall entry's name is '$(reg_value "$key" DisplayName)'"
-[ "$(reg_value "$key" DisplayVersion)" = "$VERSION" ] || fail "the uninstall entry's version is '$(reg_value "$key" DisplayVersion)'"
-[ "$(reg_value "$key" DisplayIcon)" = "$win_dir\\Tellbud.exe,0" ] || fail "the uninstall entry's icon is '$(reg_value "$key" DisplayIcon)'"
+expect_entry DisplayName Tellbud
+expect_entry DisplayVersion "$VERSION"
+expect_entry DisplayIcon "$win_dir\\Tellbud.exe,0"
+expect_entry UninstallString "\"$win_dir\\Uninstall.exe\""
+expect_entry QuietUninstallString "\"$win_dir\\Uninstall.exe\" /S"
 quiet=$(reg_value "$key" QuietUninstallString)
-[ "$quiet" = "\"$win_dir\\Uninstall.exe\" /S" ] || fail "the quiet uninstall command is '$quiet'"
 
 say "start Tellbud from the installed folder"
 start_tellbud
@@ -182,8 +190,8 @@ setup || fail "setup /S over the kept settings ended with $?"
 for f in "${settings_files[@]}"; do
   same "$WORK/expected/$f" "$dir/$f" || fail "setup over the kept settings changed $f"
 done
+expect_entry UninstallString "\"$win_dir\\Uninstall.exe\""
 uninstall=$(reg_value "$key" UninstallString)
-[ "$uninstall" = "\"$win_dir\\Uninstall.exe\"" ] || fail "the uninstall command is '$uninstall'"
 "$WINE" "${uninstall//\"/}" >>"$WORK/tellbud.log" 2>&1 &
 probe click "&Uninstall" 60 || fail "the removal showed no Uninstall button"
 probe click "&No" 60 || fail "the removal did not ask whether to keep the settings"
