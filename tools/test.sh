@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the default build, the AddressSanitizer + UndefinedBehaviorSanitizer
 # build, and the Windows cross build of Tellbud.exe, whose folder is then checked and which then
-# runs under Wine (tools/wine-test.sh).
+# runs under Wine (tools/wine-test.sh); last the Windows packages, built and then installed,
+# upgraded and removed under Wine (tools/package-test.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -31,3 +32,6 @@ tools/check-windows-exe.py build/windows
 
 echo "=== windows: under Wine"
 tools/wine-test.sh
+
+echo "=== windows: the packages"
+tools/package-test.sh
