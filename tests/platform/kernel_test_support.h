@@ -1,9 +1,13 @@
 // Helpers shared by the kernel and shell tests: a scratch folder on Linux and running a body
-// as a simulated process.
+// as a program (a simulated process on Linux, a thread on Windows).
 #pragma once
 
+#include "support/test_desktop.h"
+
+#if PLATFORM_TEST_SIMULATED
 #include <sim/desktop.h>
 #include <sim/files.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +18,7 @@
 
 namespace kernel_test {
 
+#if PLATFORM_TEST_SIMULATED
 // A fresh folder under /tmp, removed with everything in it at the end of the test.
 class ScratchFolder {
  public:
@@ -40,6 +45,8 @@ class ScratchFolder {
   std::string path_;
 };
 
+#endif
+
 inline std::string ReadAll(const std::string& linux_path) {
   std::ifstream in(linux_path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -49,11 +56,18 @@ inline void WriteAll(const std::string& linux_path, const std::string& bytes) {
   std::ofstream(linux_path, std::ios::binary) << bytes;
 }
 
+#if PLATFORM_TEST_SIMULATED
 // Starts a process running `body` and lets the desktop run until every thread waits.
 inline DWORD RunProcess(sim::Desktop& desktop, const std::u16string& image, std::function<int()> body) {
   DWORD pid = desktop.StartProcess(sim::ProcessInfo{0, image, u"Z:\\tmp\\" + image, image}, std::move(body));
   desktop.RunUntilIdle();
   return pid;
 }
+#else
+inline DWORD RunProcess(platform_test::TestDesktop& desktop, const WString& image,
+                        std::function<int()> body) {
+  return desktop.StartProgram(image, std::move(body));
+}
+#endif
 
 }  // namespace kernel_test

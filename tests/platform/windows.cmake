@@ -15,4 +15,8 @@ set(TELLBUD_PLATFORM_WINDOWS_TESTS
     menu_items_test.cpp
     strings_compare_test.cpp
     strings_copy_test.cpp
-    strings_format_test.cpp)
+    strings_format_test.cpp
+    kernel_memory_test.cpp
+    trackbar_drag_test.cpp
+    keyboard_input_test.cpp
+    activation_hide_test.cpp)
