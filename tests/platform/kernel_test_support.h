@@ -36,6 +36,8 @@ class ScratchFolder {
 
   const std::string& linux_path() const { return path_; }
   std::string Linux(const std::string& name) const { return path_ + "/" + name; }
+  // The path of a name in the folder for the test's own file access (the standard library).
+  std::string Host(const std::string& name) const { return Linux(name); }
   // The Windows path of a name in the folder, on drive Z.
   std::u16string Windows(const std::string& name = "") const {
     return sim::WindowsPathOf(name.empty() ? path_ : Linux(name));
@@ -44,7 +46,36 @@ class ScratchFolder {
  private:
   std::string path_;
 };
+#else
+// A fresh folder in the temporary folder, removed with everything in it at the end of the test.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    WCHAR temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    for (unsigned n = GetTickCount();; ++n) {
+      path_ = std::filesystem::path(temp) /
+              ("tellbud-kernel-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n));
+      if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+    }
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    for (auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
+      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
 
+  std::string Host(const std::string& name) const { return (path_ / name).string(); }
+  WString Windows(const std::string& name = "") const {
+    return name.empty() ? path_.wstring() : (path_ / name).wstring();
+  }
+
+ private:
+  std::filesystem::path path_;
+};
 #endif
 
 inline std::string ReadAll(const std::string& linux_path) {

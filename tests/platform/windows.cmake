@@ -19,4 +19,6 @@ set(TELLBUD_PLATFORM_WINDOWS_TESTS
     kernel_memory_test.cpp
     trackbar_drag_test.cpp
     keyboard_input_test.cpp
-    activation_hide_test.cpp)
+    activation_hide_test.cpp
+    kernel_files_test.cpp
+    com_headers_test.cpp)
