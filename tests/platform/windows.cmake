@@ -21,4 +21,5 @@ set(TELLBUD_PLATFORM_WINDOWS_TESTS
     keyboard_input_test.cpp
     activation_hide_test.cpp
     kernel_files_test.cpp
-    com_headers_test.cpp)
+    com_headers_test.cpp
+    dialog_modal_test.cpp)

@@ -13,5 +13,7 @@ namespace platform_test {
 WString EditText(HWND edit);
 std::vector<WString> ComboItems(HWND combo);
 std::vector<WString> ListViewFirstColumn(HWND list);
+// The first dialog box open in this test's programs, or null.
+HWND FirstOpenDialog();
 
 }  // namespace platform_test

@@ -1,4 +1,5 @@
 #include <sim/controls.h>
+#include <sim/dialogs.h>
 
 #include "inspect.h"
 
@@ -13,6 +14,11 @@ std::vector<WString> ListViewFirstColumn(HWND list) {
   auto info = sim::InspectListView(list);
   for (auto& row : info->rows) texts.push_back(row.texts.at(0));
   return texts;
+}
+
+HWND FirstOpenDialog() {
+  auto dialogs = sim::OpenDialogs();
+  return dialogs.empty() ? nullptr : dialogs.front().hwnd;
 }
 
 }  // namespace platform_test

@@ -36,4 +36,22 @@ std::vector<WString> ListViewFirstColumn(HWND list) {
   return texts;
 }
 
+// Keeps the first top-level window of the dialog class in this process, as the programs are
+// threads here (a modal dialog box is shown only once its loop first finds the queue empty).
+BOOL CALLBACK KeepDialogOfThisProcess(HWND hwnd, LPARAM found) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  WCHAR cls[16] = {};
+  GetClassNameW(hwnd, cls, 16);
+  if (pid != GetCurrentProcessId() || WString(cls) != L"#32770") return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
+}
+
+HWND FirstOpenDialog() {
+  HWND found = nullptr;
+  EnumWindows(KeepDialogOfThisProcess, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 }  // namespace platform_test
