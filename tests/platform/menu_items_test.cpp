@@ -35,7 +35,7 @@ class MenuItemsTest : public DesktopTest {
 
 TEST_F(MenuItemsTest, MenuHandlesAreMenusThatFitIn32Bits) {
   EXPECT_TRUE(IsMenu(menu));
-  EXPECT_EQ(reinterpret_cast<uintptr_t>(menu) >> 32, 0u);
+  EXPECT_EQ(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(menu)) >> 32, 0u);
   EXPECT_FALSE(IsMenu(nullptr));
   EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(menu)));
 }
