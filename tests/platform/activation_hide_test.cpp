@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <sim/desktop.h>
+#include "support/test_desktop.h"
 
 #include <functional>
 
@@ -22,7 +22,7 @@ LRESULT CALLBACK RunnerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 HWND CreateTopLevel(LPCWSTR title, HWND owner) {
-  return CreateWindowExW(0, u"Runner", title, WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 200, 200, owner,
+  return CreateWindowExW(0, TEXT("Runner"), title, WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 200, 200, owner,
                          nullptr, nullptr, nullptr);
 }
 
@@ -35,20 +35,20 @@ void RunLoop() {
 // window on top, the dialog active.
 class ActivationHideTest : public ::testing::Test {
  protected:
-  sim::Desktop desktop;
+  platform_test::TestDesktop desktop;
   HWND owner = nullptr;
   HWND bystander = nullptr;
   HWND dialog = nullptr;
 
   void SetUp() override {
-    desktop.StartProcess(sim::ProcessInfo{0, u"app.exe", u"C:\\app.exe", u"app.exe"}, [this] {
+    desktop.StartProgram(TEXT("app.exe"), [this] {
       WNDCLASSW wc{};
       wc.lpfnWndProc = RunnerProc;
-      wc.lpszClassName = u"Runner";
+      wc.lpszClassName = TEXT("Runner");
       RegisterClassW(&wc);
-      owner = CreateTopLevel(u"owner", nullptr);
-      bystander = CreateTopLevel(u"bystander", nullptr);
-      dialog = CreateTopLevel(u"dialog", owner);
+      owner = CreateTopLevel(TEXT("owner"), nullptr);
+      bystander = CreateTopLevel(TEXT("bystander"), nullptr);
+      dialog = CreateTopLevel(TEXT("dialog"), owner);
       SetForegroundWindow(dialog);
       RunLoop();
       return 0;
@@ -90,9 +90,9 @@ TEST_F(ActivationHideTest, ADisabledOwnerIsPassedOverForAnotherTopLevelWindow) {
 
 TEST_F(ActivationHideTest, AnotherProcessThatGotTheActivationKeepsTheForeground) {
   HWND other = nullptr;
-  desktop.StartProcess(sim::ProcessInfo{0, u"other.exe", u"C:\\other.exe", u"other.exe"}, [&] {
-    other = CreateWindowExW(0, u"Static", u"other", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 100, 100,
-                            nullptr, nullptr, nullptr, nullptr);
+  desktop.StartProgram(TEXT("other.exe"), [&] {
+    other = CreateWindowExW(0, TEXT("Static"), TEXT("other"), WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 100,
+                            100, nullptr, nullptr, nullptr, nullptr);
     RunLoop();
     return 0;
   });

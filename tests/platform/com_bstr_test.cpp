@@ -1,10 +1,14 @@
 // BSTR layout and lengths: a 32-bit byte count before the characters, a null character after
 // them, and lengths taken from the count rather than the terminator.
 #include <gtest/gtest.h>
+#include <windows.h>
+
 #include <oleauto.h>
 
 #include <cstring>
 #include <string>
+
+#include "support/wide_string.h"
 
 namespace {
 
@@ -15,21 +19,21 @@ DWORD PrefixOf(BSTR bstr) {
 }
 
 TEST(BstrTest, PrefixHoldsTheByteLengthAndTheTextIsTerminated) {
-  BSTR bstr = SysAllocString(u"Hello");
+  BSTR bstr = SysAllocString(TEXT("Hello"));
   ASSERT_NE(bstr, nullptr);
   EXPECT_EQ(PrefixOf(bstr), 10u);
   EXPECT_EQ(SysStringLen(bstr), 5u);
   EXPECT_EQ(SysStringByteLen(bstr), 10u);
   EXPECT_EQ(bstr[5], 0);
-  EXPECT_EQ(std::u16string(bstr), u"Hello");
+  EXPECT_EQ(WString(bstr), TEXT("Hello"));
   SysFreeString(bstr);
 }
 
 TEST(BstrTest, LengthComesFromThePrefixSoEmbeddedNullsCount) {
-  const OLECHAR text[] = {u'a', 0, u'b'};
+  const OLECHAR text[] = {TEXT('a'), 0, TEXT('b')};
   BSTR bstr = SysAllocStringLen(text, 3);
   EXPECT_EQ(SysStringLen(bstr), 3u);
-  EXPECT_EQ(bstr[2], u'b');
+  EXPECT_EQ(bstr[2], TEXT('b'));
   EXPECT_EQ(bstr[3], 0);
   SysFreeString(bstr);
 }
@@ -39,14 +43,14 @@ TEST(BstrTest, NullSourceGivesATerminatedStringOfTheRequestedLength) {
   ASSERT_NE(bstr, nullptr);
   EXPECT_EQ(SysStringLen(bstr), 4u);
   EXPECT_EQ(bstr[4], 0);
-  std::memcpy(bstr, u"abcd", 4 * sizeof(OLECHAR));  // the caller fills it
-  EXPECT_EQ(std::u16string(bstr), u"abcd");
+  std::memcpy(bstr, TEXT("abcd"), 4 * sizeof(OLECHAR));  // the caller fills it
+  EXPECT_EQ(WString(bstr), TEXT("abcd"));
   SysFreeString(bstr);
   EXPECT_EQ(SysAllocString(nullptr), nullptr);
 }
 
 TEST(BstrTest, EmptyStringIsNotNull) {
-  BSTR bstr = SysAllocString(u"");
+  BSTR bstr = SysAllocString(TEXT(""));
   ASSERT_NE(bstr, nullptr);
   EXPECT_EQ(SysStringLen(bstr), 0u);
   EXPECT_EQ(bstr[0], 0);
@@ -74,19 +78,19 @@ TEST(BstrTest, ImpossibleLengthsFailInsteadOfOverflowing) {
 }
 
 TEST(BstrTest, ReallocationMayReuseTextOfTheOldString) {
-  BSTR bstr = SysAllocString(u"Hello, world");
+  BSTR bstr = SysAllocString(TEXT("Hello, world"));
   ASSERT_TRUE(SysReAllocString(&bstr, bstr + 7));
-  EXPECT_EQ(std::u16string(bstr, SysStringLen(bstr)), u"world");
+  EXPECT_EQ(WString(bstr, SysStringLen(bstr)), TEXT("world"));
   ASSERT_TRUE(SysReAllocStringLen(&bstr, bstr, 3));
-  EXPECT_EQ(std::u16string(bstr, SysStringLen(bstr)), u"wor");
-  EXPECT_FALSE(SysReAllocString(nullptr, u"x"));
+  EXPECT_EQ(WString(bstr, SysStringLen(bstr)), TEXT("wor"));
+  EXPECT_FALSE(SysReAllocString(nullptr, TEXT("x")));
   SysFreeString(bstr);
 }
 
 TEST(BstrTest, ReallocatingANullStringAllocatesOne) {
   BSTR bstr = nullptr;
-  ASSERT_TRUE(SysReAllocString(&bstr, u"new"));
-  EXPECT_EQ(std::u16string(bstr), u"new");
+  ASSERT_TRUE(SysReAllocString(&bstr, TEXT("new")));
+  EXPECT_EQ(WString(bstr), TEXT("new"));
   SysFreeString(bstr);
 }
 

@@ -20,7 +20,10 @@ size_t SlotOf(F member) {
 }
 
 TEST(ComHeadersTest, InterfacesKeepComSlotOrder) {
-  EXPECT_EQ(SlotOf(&IUnknown::QueryInterface), 0u);
+  // Windows' headers add a template overload of QueryInterface; the COM method is this one.
+  EXPECT_EQ(
+      SlotOf(static_cast<HRESULT (STDMETHODCALLTYPE IUnknown::*)(REFIID, void**)>(&IUnknown::QueryInterface)),
+      0u);
   EXPECT_EQ(SlotOf(&IUnknown::Release), 2u);
   EXPECT_EQ(SlotOf(&IClassFactory::CreateInstance), 3u);
   EXPECT_EQ(SlotOf(&IClassFactory::LockServer), 4u);

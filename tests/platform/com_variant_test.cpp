@@ -1,15 +1,19 @@
 // VARIANT layout, clearing, copying and type conversion.
 #include <gtest/gtest.h>
+#include <windows.h>
+
 #include <oleauto.h>
 
 #include <cstddef>
 #include <string>
 
+#include "support/test_desktop.h"
+
 #include "com_test_object.h"
 
 namespace {
 
-VARIANT Str(const char16_t* text) {
+VARIANT Str(const WCHAR* text) {
   VARIANT v;
   VariantInit(&v);
   v.vt = VT_BSTR;
@@ -56,7 +60,7 @@ Converted Convert(VARIANT source, VARTYPE vt, USHORT flags = 0) {
   return out;
 }
 
-std::u16string TextOf(const VARIANT& v) { return std::u16string(v.bstrVal, SysStringLen(v.bstrVal)); }
+WString TextOf(const VARIANT& v) { return WString(v.bstrVal, SysStringLen(v.bstrVal)); }
 
 TEST(VariantLayoutTest, MatchesWindows) {
   EXPECT_EQ(sizeof(VARIANT), 8 + 2 * sizeof(void*));
@@ -70,10 +74,9 @@ TEST(VariantLayoutTest, MatchesWindows) {
 }
 
 TEST(VariantClearTest, FreesStringsAndReleasesInterfaces) {
-  VARIANT text = Str(u"gone");
+  VARIANT text = Str(TEXT("gone"));
   EXPECT_EQ(VariantClear(&text), S_OK);
   EXPECT_EQ(text.vt, VT_EMPTY);
-  EXPECT_EQ(text.bstrVal, nullptr);
 
   CountingDispatch object;
   object.AddRef();
@@ -83,16 +86,18 @@ TEST(VariantClearTest, FreesStringsAndReleasesInterfaces) {
   v.pdispVal = &object;
   EXPECT_EQ(VariantClear(&v), S_OK);
   EXPECT_EQ(object.refs, 1u);
+  SKIP_ON_WINE("VariantClear documents vt becoming VT_EMPTY only; Wine leaves the old pointer");
+  EXPECT_EQ(text.bstrVal, nullptr);
 }
 
 TEST(VariantClearTest, ReferencesAreNotFreed) {
-  BSTR owned = SysAllocString(u"mine");
+  BSTR owned = SysAllocString(TEXT("mine"));
   VARIANT v;
   VariantInit(&v);
   v.vt = VT_BSTR | VT_BYREF;
   v.pbstrVal = &owned;
   EXPECT_EQ(VariantClear(&v), S_OK);
-  EXPECT_EQ(std::u16string(owned), u"mine");
+  EXPECT_EQ(WString(owned), TEXT("mine"));
   SysFreeString(owned);
 }
 
@@ -105,15 +110,16 @@ TEST(VariantClearTest, InvalidTypesAndNullAreRejected) {
   EXPECT_EQ(VariantClear(&v), DISP_E_BADVARTYPE);
   v.vt = VT_I4 | VT_VECTOR;
   EXPECT_EQ(VariantClear(&v), DISP_E_BADVARTYPE);
+  SKIP_ON_WINE("VariantClear documents E_INVALIDARG for an invalid argument; Wine dereferences a null one");
   EXPECT_EQ(VariantClear(nullptr), E_INVALIDARG);
 }
 
 TEST(VariantCopyTest, DuplicatesStringsAndAddsReferences) {
-  VARIANT source = Str(u"copy me");
-  VARIANT dest = Str(u"old");  // freed by the copy
+  VARIANT source = Str(TEXT("copy me"));
+  VARIANT dest = Str(TEXT("old"));  // freed by the copy
   ASSERT_EQ(VariantCopy(&dest, &source), S_OK);
   EXPECT_NE(dest.bstrVal, source.bstrVal);
-  EXPECT_EQ(TextOf(dest), u"copy me");
+  EXPECT_EQ(TextOf(dest), TEXT("copy me"));
   VariantClear(&source);
   VariantClear(&dest);
 
@@ -131,9 +137,9 @@ TEST(VariantCopyTest, DuplicatesStringsAndAddsReferences) {
 }
 
 TEST(VariantCopyTest, CopyingOntoItselfKeepsTheValue) {
-  VARIANT v = Str(u"same");
+  VARIANT v = Str(TEXT("same"));
   EXPECT_EQ(VariantCopy(&v, &v), S_OK);
-  EXPECT_EQ(TextOf(v), u"same");
+  EXPECT_EQ(TextOf(v), TEXT("same"));
   VariantClear(&v);
 }
 
@@ -161,15 +167,16 @@ TEST(VariantCopyTest, ReferencesCopyAsReferencesUnlessDereferenced) {
   EXPECT_EQ(copy.vt, VT_I4);
   EXPECT_EQ(copy.lVal, 42);
 
-  BSTR text = SysAllocString(u"by reference");
+  BSTR text = SysAllocString(TEXT("by reference"));
   ref.vt = VT_BSTR | VT_BYREF;
   ref.pbstrVal = &text;
   ASSERT_EQ(VariantCopyInd(&copy, &ref), S_OK);
   EXPECT_NE(copy.bstrVal, text);
-  EXPECT_EQ(TextOf(copy), u"by reference");
+  EXPECT_EQ(TextOf(copy), TEXT("by reference"));
   VariantClear(&copy);
   SysFreeString(text);
 
+  SKIP_ON_WINE("a null reference is undocumented; Wine dereferences it");
   ref.vt = VT_I4 | VT_BYREF;
   ref.plVal = nullptr;
   EXPECT_EQ(VariantCopyInd(&copy, &ref), E_INVALIDARG);
@@ -201,43 +208,44 @@ TEST(VariantChangeTypeTest, RealsRoundHalfToEven) {
 TEST(VariantChangeTypeTest, BooleansAreMinusOneOrZero) {
   EXPECT_EQ(Convert(Bool(true), VT_I4).value.lVal, -1);
   EXPECT_EQ(Convert(Bool(false), VT_I2).value.iVal, 0);
-  EXPECT_EQ(Convert(Bool(true), VT_UI1).hr, DISP_E_OVERFLOW);  // -1 does not fit a byte
   EXPECT_EQ(Convert(I4(7), VT_BOOL).value.boolVal, VARIANT_TRUE);
   EXPECT_EQ(Convert(I4(0), VT_BOOL).value.boolVal, VARIANT_FALSE);
+  SKIP_ON_WINE("VARIANT_TRUE to a byte is undocumented; Wine gives 255");
+  EXPECT_EQ(Convert(Bool(true), VT_UI1).hr, DISP_E_OVERFLOW);  // -1 does not fit a byte
 }
 
 TEST(VariantChangeTypeTest, BooleanTextIsNumericUnlessWordsAreAskedFor) {
-  EXPECT_EQ(TextOf(Convert(Bool(true), VT_BSTR).value), u"-1");
-  EXPECT_EQ(TextOf(Convert(Bool(false), VT_BSTR).value), u"0");
-  EXPECT_EQ(TextOf(Convert(Bool(true), VT_BSTR, VARIANT_ALPHABOOL).value), u"True");
-  EXPECT_EQ(Convert(Str(u"true"), VT_BOOL).value.boolVal, VARIANT_TRUE);
-  EXPECT_EQ(Convert(Str(u" False "), VT_BOOL).value.boolVal, VARIANT_FALSE);
-  EXPECT_EQ(Convert(Str(u"2"), VT_BOOL).value.boolVal, VARIANT_TRUE);
-  EXPECT_EQ(Convert(Str(u"yes"), VT_BOOL).hr, DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(TextOf(Convert(Bool(true), VT_BSTR).value), TEXT("-1"));
+  EXPECT_EQ(TextOf(Convert(Bool(false), VT_BSTR).value), TEXT("0"));
+  EXPECT_EQ(TextOf(Convert(Bool(true), VT_BSTR, VARIANT_ALPHABOOL).value), TEXT("True"));
+  EXPECT_EQ(Convert(Str(TEXT("true")), VT_BOOL).value.boolVal, VARIANT_TRUE);
+  EXPECT_EQ(Convert(Str(TEXT(" False ")), VT_BOOL).value.boolVal, VARIANT_FALSE);
+  EXPECT_EQ(Convert(Str(TEXT("2")), VT_BOOL).value.boolVal, VARIANT_TRUE);
+  EXPECT_EQ(Convert(Str(TEXT("yes")), VT_BOOL).hr, DISP_E_TYPEMISMATCH);
 }
 
 TEST(VariantChangeTypeTest, TextParsesAsNumbers) {
-  EXPECT_EQ(Convert(Str(u"  -42 "), VT_I4).value.lVal, -42);
-  EXPECT_EQ(Convert(Str(u"+7"), VT_I2).value.iVal, 7);
-  EXPECT_EQ(Convert(Str(u"1,234"), VT_I4).value.lVal, 1234);
-  EXPECT_EQ(Convert(Str(u"2.5"), VT_I4).value.lVal, 2);
-  EXPECT_EQ(Convert(Str(u"1e3"), VT_I4).value.lVal, 1000);
-  EXPECT_DOUBLE_EQ(Convert(Str(u"0.125"), VT_R8).value.dblVal, 0.125);
-  EXPECT_EQ(Convert(Str(u"40000"), VT_I2).hr, DISP_E_OVERFLOW);
-  EXPECT_EQ(Convert(Str(u"18446744073709551616"), VT_UI8).hr, DISP_E_OVERFLOW);
-  EXPECT_EQ(Convert(Str(u"12abc"), VT_I4).hr, DISP_E_TYPEMISMATCH);
-  EXPECT_EQ(Convert(Str(u""), VT_I4).hr, DISP_E_TYPEMISMATCH);
-  EXPECT_EQ(Convert(Str(u"-"), VT_I4).hr, DISP_E_TYPEMISMATCH);
-  EXPECT_EQ(Convert(Str(u"1e"), VT_I4).hr, DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(Convert(Str(TEXT("  -42 ")), VT_I4).value.lVal, -42);
+  EXPECT_EQ(Convert(Str(TEXT("+7")), VT_I2).value.iVal, 7);
+  EXPECT_EQ(Convert(Str(TEXT("1,234")), VT_I4).value.lVal, 1234);
+  EXPECT_EQ(Convert(Str(TEXT("2.5")), VT_I4).value.lVal, 2);
+  EXPECT_EQ(Convert(Str(TEXT("1e3")), VT_I4).value.lVal, 1000);
+  EXPECT_DOUBLE_EQ(Convert(Str(TEXT("0.125")), VT_R8).value.dblVal, 0.125);
+  EXPECT_EQ(Convert(Str(TEXT("40000")), VT_I2).hr, DISP_E_OVERFLOW);
+  EXPECT_EQ(Convert(Str(TEXT("18446744073709551616")), VT_UI8).hr, DISP_E_OVERFLOW);
+  EXPECT_EQ(Convert(Str(TEXT("12abc")), VT_I4).hr, DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(Convert(Str(TEXT("")), VT_I4).hr, DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(Convert(Str(TEXT("-")), VT_I4).hr, DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(Convert(Str(TEXT("1e")), VT_I4).hr, DISP_E_TYPEMISMATCH);
 }
 
 TEST(VariantChangeTypeTest, NumbersFormatAsText) {
-  EXPECT_EQ(TextOf(Convert(I4(-123), VT_BSTR).value), u"-123");
-  EXPECT_EQ(TextOf(Convert(R8(1.5), VT_BSTR).value), u"1.5");
-  EXPECT_EQ(TextOf(Convert(R8(0.1), VT_BSTR).value), u"0.1");
+  EXPECT_EQ(TextOf(Convert(I4(-123), VT_BSTR).value), TEXT("-123"));
+  EXPECT_EQ(TextOf(Convert(R8(1.5), VT_BSTR).value), TEXT("1.5"));
+  EXPECT_EQ(TextOf(Convert(R8(0.1), VT_BSTR).value), TEXT("0.1"));
   VARIANT empty;
   VariantInit(&empty);
-  EXPECT_EQ(TextOf(Convert(empty, VT_BSTR).value), u"");
+  EXPECT_EQ(TextOf(Convert(empty, VT_BSTR).value), TEXT(""));
 }
 
 TEST(VariantChangeTypeTest, NullAndErrorValuesDoNotConvert) {
@@ -252,19 +260,21 @@ TEST(VariantChangeTypeTest, NullAndErrorValuesDoNotConvert) {
   EXPECT_EQ(Convert(error, VT_I4).hr, DISP_E_TYPEMISMATCH);
   EXPECT_EQ(Convert(I4(1), VT_DISPATCH).hr, DISP_E_TYPEMISMATCH);
   EXPECT_EQ(Convert(I4(1), VT_VOID).hr, DISP_E_BADVARTYPE);
+  SKIP_ON_WINE(
+      "which error a by-reference target type gives is undocumented; Wine answers DISP_E_TYPEMISMATCH");
   EXPECT_EQ(Convert(I4(1), VT_I4 | VT_BYREF).hr, DISP_E_BADVARTYPE);
 }
 
 TEST(VariantChangeTypeTest, ConvertsInPlaceAndLeavesTheDestinationAloneOnFailure) {
-  VARIANT v = Str(u"123");
+  VARIANT v = Str(TEXT("123"));
   ASSERT_EQ(VariantChangeType(&v, &v, 0, VT_I4), S_OK);
   EXPECT_EQ(v.vt, VT_I4);
   EXPECT_EQ(v.lVal, 123);
 
-  VARIANT dest = Str(u"keep");
+  VARIANT dest = Str(TEXT("keep"));
   VARIANT source = I4(100000);
   EXPECT_EQ(VariantChangeType(&dest, &source, 0, VT_I2), DISP_E_OVERFLOW);
-  EXPECT_EQ(TextOf(dest), u"keep");
+  EXPECT_EQ(TextOf(dest), TEXT("keep"));
   VariantClear(&dest);
 }
 
@@ -276,7 +286,7 @@ TEST(VariantChangeTypeTest, ReferencesConvertTheirTarget) {
   ref.piVal = &target;
   auto out = Convert(ref, VT_BSTR);
   ASSERT_EQ(out.hr, S_OK);
-  EXPECT_EQ(TextOf(out.value), u"12");
+  EXPECT_EQ(TextOf(out.value), TEXT("12"));
   EXPECT_EQ(target, 12);
 }
 

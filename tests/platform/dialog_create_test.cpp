@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <sim/desktop.h>
-
 #include <algorithm>
 
 #include "dialog_test_support.h"
+
+#if PLATFORM_TEST_SIMULATED
+#include <sim/desktop.h>
+#endif
 
 namespace {
 
@@ -28,20 +30,23 @@ class DialogCreateTest : public DesktopTest {
   }
 };
 
+#if PLATFORM_TEST_SIMULATED  // the windows' inner state
 TEST_F(DialogCreateTest, ControlsAreCreatedInTemplateOrderWithTheirClassesAndIds) {
   Create(OkCancelTemplate());
   ASSERT_NE(dialog, nullptr);
   std::vector<HWND> children = sim::ChildWindows(dialog);
   ASSERT_EQ(children.size(), 3u);
   auto info0 = sim::InspectWindow(children[0]), info1 = sim::InspectWindow(children[1]);
-  EXPECT_EQ(info0->class_name, u"Edit");
+  EXPECT_EQ(info0->class_name, TEXT("Edit"));
   EXPECT_EQ(info0->control_id, 100);
-  EXPECT_EQ(info1->class_name, u"Button");
-  EXPECT_EQ(info1->title, u"OK");
+  EXPECT_EQ(info1->class_name, TEXT("Button"));
+  EXPECT_EQ(info1->title, TEXT("OK"));
   EXPECT_EQ(info1->control_id, IDOK);
-  EXPECT_EQ(sim::InspectWindow(dialog)->class_name, u"#32770");
+  EXPECT_EQ(sim::InspectWindow(dialog)->class_name, TEXT("#32770"));
 }
+#endif
 
+#if PLATFORM_TEST_SIMULATED  // the windows' inner state
 TEST_F(DialogCreateTest, DialogUnitsBecomePixelsWithBaseUnitsSixByThirteen) {
   Create(OkCancelTemplate());
   // The OK button: x 30, y 55, 50 x 14 dialog units.
@@ -58,6 +63,7 @@ TEST_F(DialogCreateTest, DialogUnitsBecomePixelsWithBaseUnitsSixByThirteen) {
   EXPECT_EQ(r.right, 12);
   EXPECT_EQ(r.bottom, 26);
 }
+#endif
 
 TEST_F(DialogCreateTest, TemplateSizeIsTheClientSizeAndTheFrameIsAdded) {
   Create(OkCancelTemplate());
@@ -65,9 +71,12 @@ TEST_F(DialogCreateTest, TemplateSizeIsTheClientSizeAndTheFrameIsAdded) {
   GetClientRect(dialog, &client);
   GetWindowRect(dialog, &window);
   EXPECT_EQ(client.right, 160 * 6 / 4);
-  EXPECT_EQ(client.bottom, 80 * 13 / 8);
   EXPECT_GT(window.right - window.left, client.right);
   EXPECT_GT(window.bottom - window.top, client.bottom);
+  SKIP_ON_WINE(
+      "dialog base units come from the dialog font (MapDialogRect); Wine's stand-in for MS Shell Dlg is 12 "
+      "pixels high, Windows' 13");
+  EXPECT_EQ(client.bottom, 80 * 13 / 8);
 }
 
 TEST_F(DialogCreateTest, TheTemplatePositionIsThatOfTheClientAreaInTheOwnersClientArea) {
@@ -79,6 +88,9 @@ TEST_F(DialogCreateTest, TheTemplatePositionIsThatOfTheClientAreaInTheOwnersClie
   POINT client{0, 0};
   ClientToScreen(dialog, &client);
   EXPECT_EQ(client.x, expected.x);
+  SKIP_ON_WINE(
+      "dialog base units come from the dialog font (MapDialogRect); Wine's stand-in for MS Shell Dlg is 12 "
+      "pixels high, Windows' 13");
   EXPECT_EQ(client.y, expected.y);
 }
 
@@ -166,8 +178,8 @@ TEST_F(DialogCreateTest, VisibleTemplateShowsTheDialogAndItsControls) {
 }
 
 TEST_F(DialogCreateTest, AnUnknownControlClassFailsTheWholeDialog) {
-  TemplateWriter t(WS_POPUP, 0, 0, 0, 100, 50, u"Bad");
-  t.AddItem(u"NoSuchClass", u"", 1, kChild, 0, 0, 10, 10);
+  TemplateWriter t(WS_POPUP, 0, 0, 0, 100, 50, TEXT("Bad"));
+  t.AddItem(TEXT("NoSuchClass"), TEXT(""), 1, kChild, 0, 0, 10, 10);
   DWORD error = 0;
   bool destroyed_seen = false;
   script.handler = [&](HWND, UINT msg, WPARAM, LPARAM) -> INT_PTR {
@@ -180,19 +192,22 @@ TEST_F(DialogCreateTest, AnUnknownControlClassFailsTheWholeDialog) {
     return 0;
   });
   EXPECT_EQ(dialog, nullptr);
-  EXPECT_EQ(error, static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
   EXPECT_TRUE(destroyed_seen);
   EXPECT_EQ(std::count(script.messages.begin(), script.messages.end(), static_cast<UINT>(WM_INITDIALOG)), 0);
+  SKIP_ON_WINE("CreateDialogIndirectParam documents GetLastError for its failure; Wine sets no error");
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
 }
 
+#if PLATFORM_TEST_SIMULATED  // the windows' inner state
 TEST_F(DialogCreateTest, NoFailCreateSkipsAControlThatCannotBeCreated) {
-  TemplateWriter t(WS_POPUP | DS_NOFAILCREATE, 0, 0, 0, 100, 50, u"Lenient");
-  t.AddItem(u"NoSuchClass", u"", 1, kChild, 0, 0, 10, 10);
-  t.AddItem(kButtonAtom, u"OK", IDOK, kChild, 0, 0, 10, 10);
+  TemplateWriter t(WS_POPUP | DS_NOFAILCREATE, 0, 0, 0, 100, 50, TEXT("Lenient"));
+  t.AddItem(TEXT("NoSuchClass"), TEXT(""), 1, kChild, 0, 0, 10, 10);
+  t.AddItem(kButtonAtom, TEXT("OK"), IDOK, kChild, 0, 0, 10, 10);
   Create(t);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(sim::ChildWindows(dialog).size(), 1u);
 }
+#endif
 
 TEST_F(DialogCreateTest, ANullTemplateFailsWithInvalidParameter) {
   DWORD error = 0;
@@ -202,6 +217,7 @@ TEST_F(DialogCreateTest, ANullTemplateFailsWithInvalidParameter) {
     return 0;
   });
   EXPECT_EQ(dialog, nullptr);
+  SKIP_ON_WINE("CreateDialogIndirectParam documents GetLastError for its failure; Wine sets no error");
   EXPECT_EQ(error, static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
@@ -233,9 +249,10 @@ TEST_F(DialogCreateTest, SetDefIdMovesTheDefaultButtonStyle) {
 }
 
 TEST_F(DialogCreateTest, WithoutADefaultButtonGetDefIdReturnsZero) {
-  TemplateWriter t(WS_POPUP, 0, 0, 0, 100, 50, u"Plain");
-  t.AddItem(kButtonAtom, u"OK", IDOK, kChild, 0, 0, 10, 10);
+  TemplateWriter t(WS_POPUP, 0, 0, 0, 100, 50, TEXT("Plain"));
+  t.AddItem(kButtonAtom, TEXT("OK"), IDOK, kChild, 0, 0, 10, 10);
   Create(t);
+  SKIP_ON_WINE("DM_GETDEFID documents zero without a default push button; Wine answers IDOK");
   EXPECT_EQ(SendMessageW(dialog, DM_GETDEFID, 0, 0), 0);
 }
 
@@ -251,6 +268,9 @@ TEST_F(DialogCreateTest, CloseDoesNothingWhenTheCancelButtonIsDisabled) {
   EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);
   SendMessageW(dialog, WM_CLOSE, 0, 0);
   desktop.RunUntilIdle();
+  SKIP_ON_WINE(
+      "DefDlgProc documents no IDCANCEL click for WM_CLOSE while the IDCANCEL control is disabled; Wine "
+      "clicks it");
   EXPECT_TRUE(ClickedIds().empty());
 }
 

@@ -14,13 +14,15 @@ class DialogItemsTest : public DesktopTest {
 
   void SetUp() override {
     DesktopTest::SetUp();
-    TemplateWriter t(WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 0, 200, 120, u"Items");
-    t.AddItem(kEditAtom, u"text", 100, kChild | WS_TABSTOP | WS_GROUP, 0, 0, 50, 12);
-    t.AddItem(kButtonAtom, u"First", 201, kChild | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 0, 20, 50, 10);
-    t.AddItem(kButtonAtom, u"Second", 202, kChild | BS_AUTORADIOBUTTON, 0, 30, 50, 10);
-    t.AddItem(kButtonAtom, u"Third", 203, kChild | BS_AUTORADIOBUTTON | WS_DISABLED, 0, 40, 50, 10);
-    t.AddItem(kButtonAtom, u"Check", 300, kChild | WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 0, 60, 50, 10);
-    t.AddItem(kButtonAtom, u"OK", IDOK, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 80, 50, 14);
+    TemplateWriter t(WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 0, 200, 120, TEXT("Items"));
+    t.AddItem(kEditAtom, TEXT("text"), 100, kChild | WS_TABSTOP | WS_GROUP, 0, 0, 50, 12);
+    t.AddItem(kButtonAtom, TEXT("First"), 201, kChild | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 0, 20, 50,
+              10);
+    t.AddItem(kButtonAtom, TEXT("Second"), 202, kChild | BS_AUTORADIOBUTTON, 0, 30, 50, 10);
+    t.AddItem(kButtonAtom, TEXT("Third"), 203, kChild | BS_AUTORADIOBUTTON | WS_DISABLED, 0, 40, 50, 10);
+    t.AddItem(kButtonAtom, TEXT("Check"), 300, kChild | WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 0, 60, 50,
+              10);
+    t.AddItem(kButtonAtom, TEXT("OK"), IDOK, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 80, 50, 14);
     StartApp([this, t]() mutable {
       dialog = CreateDialogIndirectParamW(nullptr, t.Get(), nullptr, ScriptedDialogProc, 0);
       return RunMessageLoop();
@@ -31,6 +33,7 @@ class DialogItemsTest : public DesktopTest {
 
 TEST_F(DialogItemsTest, GetDlgItemFindsAChildByIdOrFailsWithControlIdNotFound) {
   EXPECT_NE(Item(100), nullptr);
+  SKIP_ON_WINE("GetDlgItem documents GetLastError for its failure; Wine sets no error for a missing control");
   SetLastError(0);
   EXPECT_EQ(Item(999), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CONTROL_ID_NOT_FOUND));
@@ -39,39 +42,42 @@ TEST_F(DialogItemsTest, GetDlgItemFindsAChildByIdOrFailsWithControlIdNotFound) {
 }
 
 TEST_F(DialogItemsTest, ItemTextIsSetAndReadBackAndCutToTheBuffer) {
-  EXPECT_TRUE(SetDlgItemTextW(dialog, 100, u"hello world"));
+  EXPECT_TRUE(SetDlgItemTextW(dialog, 100, TEXT("hello world")));
   WCHAR buf[6];
   EXPECT_EQ(GetDlgItemTextW(dialog, 100, buf, 6), 5u);
-  EXPECT_EQ(std::u16string(buf), u"hello");
-  WCHAR missing[4] = u"abc";
+  EXPECT_EQ(WString(buf), TEXT("hello"));
+  WCHAR missing[4] = TEXT("abc");
   EXPECT_EQ(GetDlgItemTextW(dialog, 999, missing, 4), 0u);
   EXPECT_EQ(missing[0], 0);
-  EXPECT_FALSE(SetDlgItemTextW(dialog, 999, u"x"));
+  EXPECT_FALSE(SetDlgItemTextW(dialog, 999, TEXT("x")));
 }
 
 TEST_F(DialogItemsTest, GetDlgItemIntTranslatesWholeNumbersOnly) {
+  SKIP_ON_WINE(
+      "documented: a minus sign counts only when signed and non-numeric characters are an error, INT_MIN is "
+      "in range; Wine reads -5 unsigned, 12abc as 12 and refuses -2147483648");
   struct Case {
-    const char16_t* text;
+    const WCHAR* text;
     BOOL is_signed;
     BOOL translated;
     UINT value;
   } cases[] = {
-      {u"42", FALSE, TRUE, 42},
-      {u"  17  ", FALSE, TRUE, 17},
-      {u"-5", TRUE, TRUE, static_cast<UINT>(-5)},
-      {u"-5", FALSE, FALSE, 0},
-      {u"12abc", FALSE, FALSE, 0},
-      {u"", FALSE, FALSE, 0},
-      {u"4294967295", FALSE, TRUE, 4294967295u},
-      {u"4294967296", FALSE, FALSE, 0},
-      {u"2147483648", TRUE, FALSE, 0},
-      {u"-2147483648", TRUE, TRUE, 0x80000000u},
+      {TEXT("42"), FALSE, TRUE, 42},
+      {TEXT("  17  "), FALSE, TRUE, 17},
+      {TEXT("-5"), TRUE, TRUE, static_cast<UINT>(-5)},
+      {TEXT("-5"), FALSE, FALSE, 0},
+      {TEXT("12abc"), FALSE, FALSE, 0},
+      {TEXT(""), FALSE, FALSE, 0},
+      {TEXT("4294967295"), FALSE, TRUE, 4294967295u},
+      {TEXT("4294967296"), FALSE, FALSE, 0},
+      {TEXT("2147483648"), TRUE, FALSE, 0},
+      {TEXT("-2147483648"), TRUE, TRUE, 0x80000000u},
   };
   for (const Case& c : cases) {
     SetDlgItemTextW(dialog, 100, c.text);
     BOOL translated = 2;
     UINT value = GetDlgItemInt(dialog, 100, &translated, c.is_signed);
-    std::string label(c.text, c.text + std::char_traits<char16_t>::length(c.text));
+    std::string label(c.text, c.text + std::char_traits<WCHAR>::length(c.text));
     EXPECT_EQ(translated, c.translated) << label;
     EXPECT_EQ(value, c.value) << label;
   }
@@ -81,10 +87,10 @@ TEST_F(DialogItemsTest, SetDlgItemIntWritesSignedAndUnsignedNumbers) {
   SetDlgItemInt(dialog, 100, static_cast<UINT>(-12), TRUE);
   WCHAR buf[32];
   GetDlgItemTextW(dialog, 100, buf, 32);
-  EXPECT_EQ(std::u16string(buf), u"-12");
+  EXPECT_EQ(WString(buf), TEXT("-12"));
   SetDlgItemInt(dialog, 100, static_cast<UINT>(-12), FALSE);
   GetDlgItemTextW(dialog, 100, buf, 32);
-  EXPECT_EQ(std::u16string(buf), u"4294967284");
+  EXPECT_EQ(WString(buf), TEXT("4294967284"));
 }
 
 TEST_F(DialogItemsTest, CheckDlgButtonAndIsDlgButtonCheckedWorkOnCheckBoxes) {
@@ -92,9 +98,11 @@ TEST_F(DialogItemsTest, CheckDlgButtonAndIsDlgButtonCheckedWorkOnCheckBoxes) {
   EXPECT_TRUE(CheckDlgButton(dialog, 300, BST_CHECKED));
   EXPECT_EQ(IsDlgButtonChecked(dialog, 300), static_cast<UINT>(BST_CHECKED));
   EXPECT_EQ(SendDlgItemMessageW(dialog, 300, BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_FALSE(CheckDlgButton(dialog, 999, BST_CHECKED));
   EXPECT_EQ(IsDlgButtonChecked(dialog, 999), 0u);
   EXPECT_EQ(SendDlgItemMessageW(dialog, 999, BM_GETCHECK, 0, 0), 0);
+  SKIP_ON_WINE(
+      "CheckDlgButton documents zero for failure; Wine returns TRUE for a control that does not exist");
+  EXPECT_FALSE(CheckDlgButton(dialog, 999, BST_CHECKED));
 }
 
 TEST_F(DialogItemsTest, TabOrderSkipsControlsWithoutTabStopAndWraps) {

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "dialog_test_support.h"
+#include "support/inspect.h"
+
+#if PLATFORM_TEST_SIMULATED
 #include <sim/controls.h>
 #include <sim/desktop.h>
 #include <sim/dialogs.h>
-
-#include "dialog_test_support.h"
+#endif
 
 namespace {
 
@@ -31,18 +34,16 @@ class DialogModalTest : public DesktopTest {
     });
   }
 
-  HWND OpenDialog() {
-    auto dialogs = sim::OpenDialogs();
-    return dialogs.empty() ? nullptr : dialogs.front().hwnd;
-  }
+  HWND OpenDialog() { return platform_test::FirstOpenDialog(); }
 };
 
+#if PLATFORM_TEST_SIMULATED  // the simulated user's clicks, the virtual clock, the edit's inner state
 TEST_F(DialogModalTest, DialogBoxReturnsTheEndDialogResultAndDestroysTheDialog) {
   RunModal(OkCancelTemplate());
   HWND dialog = OpenDialog();
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(returned);
-  ASSERT_TRUE(sim::ClickDialogButton(dialog, u"Cancel"));
+  ASSERT_TRUE(sim::ClickDialogButton(dialog, TEXT("Cancel")));
   desktop.RunUntilIdle();
   EXPECT_TRUE(returned);
   EXPECT_EQ(result, IDCANCEL);
@@ -50,7 +51,9 @@ TEST_F(DialogModalTest, DialogBoxReturnsTheEndDialogResultAndDestroysTheDialog) 
   auto destroys = std::count(script.messages.begin(), script.messages.end(), static_cast<UINT>(WM_DESTROY));
   EXPECT_EQ(destroys, 1);
 }
+#endif
 
+#if PLATFORM_TEST_SIMULATED  // the simulated user's clicks, the virtual clock, the edit's inner state
 TEST_F(DialogModalTest, TheOwnerIsDisabledWhileTheDialogIsOpenAndEnabledAfter) {
   bool owner_enabled_at_init = true;
   script.handler = [&](HWND dlg, UINT msg, WPARAM wp, LPARAM) -> INT_PTR {
@@ -68,7 +71,9 @@ TEST_F(DialogModalTest, TheOwnerIsDisabledWhileTheDialogIsOpenAndEnabledAfter) {
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_EQ(GetForegroundWindow(), owner);
 }
+#endif
 
+#if PLATFORM_TEST_SIMULATED  // the simulated user's clicks, the virtual clock, the edit's inner state
 std::vector<WPARAM>* g_activations = nullptr;
 
 LRESULT CALLBACK ActivationOwnerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
@@ -93,6 +98,7 @@ TEST_F(DialogModalTest, TheOwnerIsActivatedAgainWhenTheDialogEnds) {
   EXPECT_EQ(GetForegroundWindow(), owner);
   g_activations = nullptr;
 }
+#endif
 
 TEST_F(DialogModalTest, EndDialogDuringInitDialogReturnsAtOnceWithoutShowingTheDialog) {
   bool shown = false;
@@ -104,8 +110,11 @@ TEST_F(DialogModalTest, EndDialogDuringInitDialogReturnsAtOnceWithoutShowingTheD
   RunModal(OkCancelTemplate(WS_POPUP | WS_CAPTION | WS_VISIBLE));
   EXPECT_TRUE(returned);
   EXPECT_EQ(result, 9);
-  EXPECT_FALSE(shown);
   EXPECT_TRUE(IsWindowEnabled(owner));
+  SKIP_ON_WINE(
+      "EndDialog documents that a dialog ended during WM_INITDIALOG is destroyed before it is shown; Wine "
+      "shows it");
+  EXPECT_FALSE(shown);
 }
 
 TEST_F(DialogModalTest, AnInvalidOwnerMakesDialogBoxReturnZero) {
@@ -114,9 +123,12 @@ TEST_F(DialogModalTest, AnInvalidOwnerMakesDialogBoxReturnZero) {
     result = DialogBoxIndirectParamW(nullptr, t.Get(), reinterpret_cast<HWND>(0x1234), ScriptedDialogProc, 0);
     return 0;
   });
+  SKIP_ON_WINE(
+      "DialogBoxIndirectParam documents zero for an invalid owner (-1 for other failures); Wine returns -1");
   EXPECT_EQ(result, 0);
 }
 
+#if PLATFORM_TEST_SIMULATED  // the simulated user's clicks, the virtual clock, the edit's inner state
 std::vector<sim::VTime>* g_ticks = nullptr;
 
 LRESULT CALLBACK TickingOwnerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
@@ -170,6 +182,7 @@ TEST_F(DialogModalTest, NestedModalDialogsKeepTheOwnersTimerRunning) {
   EXPECT_EQ(result, IDCANCEL);
   g_ticks = nullptr;
 }
+#endif
 
 TEST_F(DialogModalTest, QuitEndsTheModalDialogAndIsPostedAgainForTheOuterLoop) {
   int outer_exit = -1;
@@ -186,9 +199,10 @@ TEST_F(DialogModalTest, QuitEndsTheModalDialogAndIsPostedAgainForTheOuterLoop) {
   PostThreadMessageW(tid, WM_QUIT, 42, 0);
   desktop.RunUntilIdle();
   EXPECT_TRUE(returned);
-  EXPECT_EQ(result, 0);
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_EQ(outer_exit, 42);
+  SKIP_ON_WINE("what DialogBox returns when WM_QUIT ends it is undocumented; Wine returns 1");
+  EXPECT_EQ(result, 0);
 }
 
 TEST_F(DialogModalTest, EnterSendsTheDefaultButtonsCommandWithItsWindow) {
@@ -211,9 +225,9 @@ TEST_F(DialogModalTest, EnterSendsTheDefaultButtonsCommandWithItsWindow) {
 }
 
 TEST_F(DialogModalTest, EnterWithoutADefaultButtonSendsIdOk) {
-  TemplateWriter t(WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 50, u"No default");
-  t.AddItem(kEditAtom, u"", 100, kChild | WS_TABSTOP, 0, 0, 50, 12);
-  t.AddItem(kButtonAtom, u"Apply", 200, kChild | WS_TABSTOP, 0, 20, 50, 14);
+  TemplateWriter t(WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 50, TEXT("No default"));
+  t.AddItem(kEditAtom, TEXT(""), 100, kChild | WS_TABSTOP, 0, 0, 50, 12);
+  t.AddItem(kButtonAtom, TEXT("Apply"), 200, kChild | WS_TABSTOP, 0, 20, 50, 14);
   RunModal(t);
   PressKey(VK_RETURN);
   EXPECT_EQ(result, IDOK);
@@ -235,11 +249,11 @@ TEST_F(DialogModalTest, EscapeSendsIdCancel) {
 }
 
 TEST_F(DialogModalTest, TabMovesTheFocusAmongEnabledTabStopsAndShiftTabGoesBack) {
-  TemplateWriter t(WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 80, u"Tabs");
-  t.AddItem(kEditAtom, u"", 100, kChild | WS_TABSTOP, 0, 0, 50, 12);
-  t.AddItem(kStaticAtom, u"label", 101, kChild, 0, 14, 50, 8);
-  t.AddItem(kButtonAtom, u"Off", 102, kChild | WS_TABSTOP | WS_DISABLED, 0, 24, 50, 14);
-  t.AddItem(kButtonAtom, u"OK", IDOK, kChild | WS_TABSTOP, 0, 40, 50, 14);
+  TemplateWriter t(WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 80, TEXT("Tabs"));
+  t.AddItem(kEditAtom, TEXT(""), 100, kChild | WS_TABSTOP, 0, 0, 50, 12);
+  t.AddItem(kStaticAtom, TEXT("label"), 101, kChild, 0, 14, 50, 8);
+  t.AddItem(kButtonAtom, TEXT("Off"), 102, kChild | WS_TABSTOP | WS_DISABLED, 0, 24, 50, 14);
+  t.AddItem(kButtonAtom, TEXT("OK"), IDOK, kChild | WS_TABSTOP, 0, 40, 50, 14);
   std::vector<int> focus_ids;
   script.handler = [&](HWND dlg, UINT msg, WPARAM wp, LPARAM) -> INT_PTR {
     if (msg == WM_USER) focus_ids.push_back(GetDlgCtrlID(GetFocus()));
@@ -260,20 +274,22 @@ TEST_F(DialogModalTest, TabMovesTheFocusAmongEnabledTabStopsAndShiftTabGoesBack)
   EXPECT_EQ(focus_ids, (std::vector<int>{100, IDOK, 100, IDOK}));
 }
 
+#if PLATFORM_TEST_SIMULATED  // the simulated user's clicks, the virtual clock, the edit's inner state
 TEST_F(DialogModalTest, AMultiLineEditWantingReturnKeepsTheEnterKey) {
-  TemplateWriter t(WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 50, u"Notes");
-  t.AddItem(kEditAtom, u"", 100, kChild | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN, 0, 0, 80, 30);
-  t.AddItem(kButtonAtom, u"OK", IDOK, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 32, 50, 14);
+  TemplateWriter t(WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 50, TEXT("Notes"));
+  t.AddItem(kEditAtom, TEXT(""), 100, kChild | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN, 0, 0, 80, 30);
+  t.AddItem(kButtonAtom, TEXT("OK"), IDOK, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 32, 50, 14);
   RunModal(t);
   HWND dialog = OpenDialog();
   PressKey(VK_RETURN);
   EXPECT_FALSE(returned);
   auto edit = sim::InspectEdit(GetDlgItem(dialog, 100));
   ASSERT_TRUE(edit);
-  EXPECT_EQ(edit->text, u"\r\n");
+  EXPECT_EQ(edit->text, TEXT("\r\n"));
   PressKey(VK_ESCAPE);  // still reaches the dialog
   EXPECT_EQ(result, IDCANCEL);
 }
+#endif
 
 TEST_F(DialogModalTest, ModelessDialogsTakeKeysThroughIsDialogMessageInTheirOwnLoop) {
   HWND dialog = nullptr;

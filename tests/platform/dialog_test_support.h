@@ -3,16 +3,16 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <commctrl.h>
 #include <windows.h>
 
-#include <sim/desktop.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/sim/user/dialog_template_writer.h"
+#include "support/test_desktop.h"
 
 namespace dialog_test {
 
@@ -113,10 +113,10 @@ inline LRESULT CALLBACK OwnerProc(HWND h, UINT m, WPARAM w, LPARAM l) { return D
 inline HWND CreateOwnerWindow(WNDPROC proc = OwnerProc) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = proc;
-  wc.lpszClassName = u"DialogTestOwner";
+  wc.lpszClassName = TEXT("DialogTestOwner");
   RegisterClassW(&wc);
-  return CreateWindowExW(0, u"DialogTestOwner", u"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300,
-                         nullptr, nullptr, nullptr, nullptr);
+  return CreateWindowExW(0, TEXT("DialogTestOwner"), TEXT("Owner"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
+                         400, 300, nullptr, nullptr, nullptr, nullptr);
 }
 
 inline int RunMessageLoop() {
@@ -142,16 +142,16 @@ inline int RunDialogLoop(const HWND& dialog) {
 
 // A dialog with OK and Cancel buttons (OK the default) and an edit, as most tests need.
 inline TemplateWriter OkCancelTemplate(DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME) {
-  TemplateWriter t(style, 0, 10, 10, 160, 80, u"Test dialog");
-  t.AddItem(kEditAtom, u"", 100, kChild | WS_TABSTOP | WS_BORDER, 7, 7, 100, 12);
-  t.AddItem(kButtonAtom, u"OK", IDOK, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 30, 55, 50, 14);
-  t.AddItem(kButtonAtom, u"Cancel", IDCANCEL, kChild | WS_TABSTOP | BS_PUSHBUTTON, 90, 55, 50, 14);
+  TemplateWriter t(style, 0, 10, 10, 160, 80, TEXT("Test dialog"));
+  t.AddItem(kEditAtom, TEXT(""), 100, kChild | WS_TABSTOP | WS_BORDER, 7, 7, 100, 12);
+  t.AddItem(kButtonAtom, TEXT("OK"), IDOK, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 30, 55, 50, 14);
+  t.AddItem(kButtonAtom, TEXT("Cancel"), IDCANCEL, kChild | WS_TABSTOP | BS_PUSHBUTTON, 90, 55, 50, 14);
   return t;
 }
 
 class DesktopTest : public ::testing::Test {
  protected:
-  sim::Desktop desktop;
+  platform_test::TestDesktop desktop;
   DialogScript script;
   DWORD pid = 0;
 
@@ -169,8 +169,7 @@ class DesktopTest : public ::testing::Test {
 
   // Starts the application process; `main` runs on its main thread. Runs until it blocks.
   DWORD StartApp(std::function<int()> main) {
-    pid = desktop.StartProcess(sim::ProcessInfo{0, u"app.exe", u"C:\\app.exe", u"app.exe"}, std::move(main));
-    desktop.RunUntilIdle();
+    pid = desktop.StartProgram(TEXT("app.exe"), std::move(main));
     return pid;
   }
 
@@ -195,8 +194,8 @@ class ControlTest : public DesktopTest {
     });
   }
   // A dialog with one control of the given class, id 100, 150 x 100 dialog units.
-  void OpenWith(TemplateWriter::ClassRef cls, DWORD style, const char16_t* title = u"") {
-    TemplateWriter t(WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 0, 200, 120, u"Controls");
+  void OpenWith(TemplateWriter::ClassRef cls, DWORD style, const WCHAR* title = TEXT("")) {
+    TemplateWriter t(WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 0, 200, 120, TEXT("Controls"));
     t.AddItem(cls, title, 100, kChild | WS_TABSTOP | style, 5, 5, 150, 100);
     Open(t);
   }

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <sim/controls.h>
-
 #include "dialog_test_support.h"
+#include "support/inspect.h"
+
+#if PLATFORM_TEST_SIMULATED
+#include <sim/controls.h>
+#endif
 
 namespace {
 
@@ -13,9 +16,9 @@ using namespace dialog_test;
 
 class EditTest : public ControlTest {
  protected:
-  std::u16string Text() { return sim::InspectEdit(Item())->text; }
-  void Type(const std::u16string& text) {
-    for (char16_t c : text) Send(WM_CHAR, c, 1);
+  WString Text() { return platform_test::EditText(Item()); }
+  void Type(const WString& text) {
+    for (WCHAR c : text) Send(WM_CHAR, c, 1);
   }
 };
 
@@ -33,50 +36,50 @@ TEST_F(EditTest, LimitZeroMeansTheLargestLimit) {
 TEST_F(EditTest, TypingStopsAtTheLimitWithMaxTextButSetTextIsNotCut) {
   OpenWith(kEditAtom, 0);
   Send(EM_LIMITTEXT, 3);
-  Type(u"abcd");
-  EXPECT_EQ(Text(), u"abc");
+  Type(TEXT("abcd"));
+  EXPECT_EQ(Text(), TEXT("abc"));
   auto codes = Codes(WM_COMMAND);
   EXPECT_EQ(std::count(codes.begin(), codes.end(), static_cast<UINT>(EN_MAXTEXT)), 1);
-  SetWindowTextW(Item(), u"longer than three");
-  EXPECT_EQ(Text(), u"longer than three");
+  SetWindowTextW(Item(), TEXT("longer than three"));
+  EXPECT_EQ(Text(), TEXT("longer than three"));
   // Typing into an edit already over its limit changes nothing.
   Send(EM_SETSEL, 17, 17);
-  Type(u"x");
-  EXPECT_EQ(Text(), u"longer than three");
+  Type(TEXT("x"));
+  EXPECT_EQ(Text(), TEXT("longer than three"));
 }
 
 TEST_F(EditTest, TypingReplacesTheSelectionWithinTheLimit) {
   OpenWith(kEditAtom, 0);
-  SetWindowTextW(Item(), u"abc");
+  SetWindowTextW(Item(), TEXT("abc"));
   Send(EM_LIMITTEXT, 3);
   Send(EM_SETSEL, 1, 2);
-  Type(u"X");
-  EXPECT_EQ(Text(), u"aXc");
+  Type(TEXT("X"));
+  EXPECT_EQ(Text(), TEXT("aXc"));
 }
 
 TEST_F(EditTest, ANumberEditRefusesOtherCharactersAndKeepsItsText) {
   OpenWith(kEditAtom, ES_NUMBER);
-  Type(u"1a2-3");
-  EXPECT_EQ(Text(), u"123");
+  Type(TEXT("1a2-3"));
+  EXPECT_EQ(Text(), TEXT("123"));
 }
 
 TEST_F(EditTest, BackspaceDeletesTheCharacterBeforeTheCaretOrTheSelection) {
   OpenWith(kEditAtom, 0);
-  Type(u"hello");
-  Type(u"\b");
-  EXPECT_EQ(Text(), u"hell");
+  Type(TEXT("hello"));
+  Type(TEXT("\b"));
+  EXPECT_EQ(Text(), TEXT("hell"));
   Send(EM_SETSEL, 0, 2);
-  Type(u"\b");
-  EXPECT_EQ(Text(), u"ll");
+  Type(TEXT("\b"));
+  EXPECT_EQ(Text(), TEXT("ll"));
   Send(EM_SETSEL, 0, 0);
-  Type(u"\b");
-  EXPECT_EQ(Text(), u"ll");
+  Type(TEXT("\b"));
+  EXPECT_EQ(Text(), TEXT("ll"));
 }
 
 TEST_F(EditTest, TypingSendsUpdateThenChangeToTheParent) {
   OpenWith(kEditAtom, 0);
   script.events.clear();
-  Type(u"a");
+  Type(TEXT("a"));
   std::vector<UINT> codes = Codes(WM_COMMAND);
   ASSERT_EQ(codes.size(), 2u);
   EXPECT_EQ(codes[0], static_cast<UINT>(EN_UPDATE));
@@ -87,7 +90,7 @@ TEST_F(EditTest, TypingSendsUpdateThenChangeToTheParent) {
 
 TEST_F(EditTest, SelectionMessagesFollowTheDocumentedForms) {
   OpenWith(kEditAtom, 0);
-  SetWindowTextW(Item(), u"abcdef");
+  SetWindowTextW(Item(), TEXT("abcdef"));
   Send(EM_SETSEL, 0, -1);
   DWORD start = 9, end = 9;
   EXPECT_EQ(Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)),
@@ -104,56 +107,62 @@ TEST_F(EditTest, SelectionMessagesFollowTheDocumentedForms) {
 
 TEST_F(EditTest, ReplaceSelInsertsAtTheSelectionAndMovesTheCaret) {
   OpenWith(kEditAtom, 0);
-  SetWindowTextW(Item(), u"hello world");
+  SetWindowTextW(Item(), TEXT("hello world"));
   Send(EM_SETSEL, 6, 11);
-  Send(EM_REPLACESEL, FALSE, u"there");
-  EXPECT_EQ(Text(), u"hello there");
+  Send(EM_REPLACESEL, FALSE, TEXT("there"));
+  EXPECT_EQ(Text(), TEXT("hello there"));
   EXPECT_EQ(Send(EM_GETSEL), MAKELONG(11, 11));
   Send(EM_LIMITTEXT, 13);
-  Send(EM_REPLACESEL, FALSE, u"!!!!");
-  EXPECT_EQ(Text(), u"hello there!!");
+  Send(EM_REPLACESEL, FALSE, TEXT("!!!!"));
+  EXPECT_EQ(Text(), TEXT("hello there!!"));
 }
 
 TEST_F(EditTest, CaseStylesChangeTypedLetters) {
   OpenWith(kEditAtom, ES_UPPERCASE);
-  Type(u"abé");
-  EXPECT_EQ(Text(), u"ABÉ");
+  Type(TEXT("abé"));
+  EXPECT_EQ(Text(), TEXT("ABÉ"));
 }
 
+#if PLATFORM_TEST_SIMULATED  // the simulated user and the control's inner state
 TEST_F(EditTest, AReadOnlyEditIgnoresTyping) {
   OpenWith(kEditAtom, 0);
-  SetWindowTextW(Item(), u"fixed");
+  SetWindowTextW(Item(), TEXT("fixed"));
   Send(EM_SETREADONLY, TRUE);
   Send(EM_SETSEL, 5, 5);
-  Type(u"x\b");
+  Type(TEXT("x\b"));
   Send(WM_KEYDOWN, VK_DELETE);
-  EXPECT_EQ(Text(), u"fixed");
+  EXPECT_EQ(Text(), TEXT("fixed"));
   EXPECT_TRUE(sim::InspectEdit(Item())->read_only);
 }
+#endif
 
+#if PLATFORM_TEST_SIMULATED  // the simulated user and the control's inner state
 TEST_F(EditTest, TheWorldTypesAfterTheTextOrReplacesIt) {
   OpenWith(kEditAtom, 0);
-  SetWindowTextW(Item(), u"Bob");
-  ASSERT_TRUE(sim::TypeIntoEdit(Item(), u"by"));
+  SetWindowTextW(Item(), TEXT("Bob"));
+  ASSERT_TRUE(sim::TypeIntoEdit(Item(), TEXT("by")));
   desktop.RunUntilIdle();
-  EXPECT_EQ(Text(), u"Bobby");
-  ASSERT_TRUE(sim::TypeIntoEdit(Item(), u"Al", true));
+  EXPECT_EQ(Text(), TEXT("Bobby"));
+  ASSERT_TRUE(sim::TypeIntoEdit(Item(), TEXT("Al"), true));
   desktop.RunUntilIdle();
-  EXPECT_EQ(Text(), u"Al");
+  EXPECT_EQ(Text(), TEXT("Al"));
 }
+#endif
 
+#if PLATFORM_TEST_SIMULATED  // the simulated user and the control's inner state
 TEST_F(EditTest, TheWorldCannotTypeIntoADisabledEdit) {
   OpenWith(kEditAtom, WS_DISABLED);
-  EXPECT_FALSE(sim::TypeIntoEdit(Item(), u"x"));
+  EXPECT_FALSE(sim::TypeIntoEdit(Item(), TEXT("x")));
 }
+#endif
 
 TEST_F(EditTest, GetTextFromAnotherProcessReadsTheTypedText) {
   OpenWith(kEditAtom, 0);
-  Type(u"typed");
+  Type(TEXT("typed"));
   WCHAR buf[16];
   // The world is another process: it reads the window text the window manager keeps.
   EXPECT_EQ(GetWindowTextW(Item(), buf, 16), 5);
-  EXPECT_EQ(std::u16string(buf), u"typed");
+  EXPECT_EQ(WString(buf), TEXT("typed"));
 }
 
 }  // namespace

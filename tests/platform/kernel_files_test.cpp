@@ -2,12 +2,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <sim/desktop.h>
-#include <sim/files.h>
-
 #include <filesystem>
 
 #include "kernel_test_support.h"
+
+#if PLATFORM_TEST_SIMULATED
+#include <sim/files.h>
+#endif
 
 namespace {
 
@@ -17,7 +18,7 @@ using kernel_test::WriteAll;
 
 class FileTest : public ::testing::Test {
  protected:
-  sim::Desktop desktop;
+  platform_test::TestDesktop desktop;
   ScratchFolder folder;
 
   HANDLE Open(const std::string& name, DWORD access, DWORD disposition) {
@@ -54,11 +55,11 @@ TEST_F(FileTest, DispositionsReportWhetherTheFileExisted) {
   h = Open("a", GENERIC_WRITE, OPEN_ALWAYS);
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
   CloseHandle(h);
-  WriteAll(folder.Linux("a"), "old");
+  WriteAll(folder.Host("a"), "old");
   h = Open("a", GENERIC_WRITE, CREATE_ALWAYS);
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
   CloseHandle(h);
-  EXPECT_EQ(ReadAll(folder.Linux("a")), "");  // truncated
+  EXPECT_EQ(ReadAll(folder.Host("a")), "");  // truncated
   EXPECT_EQ(Open("a", GENERIC_WRITE, CREATE_NEW), INVALID_HANDLE_VALUE);
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_FILE_EXISTS));
 }
@@ -68,34 +69,41 @@ TEST_F(FileTest, MissingFilesAndFoldersHaveDistinctErrors) {
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(Open("no/none", GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
-  EXPECT_EQ(Open("none", GENERIC_READ, TRUNCATE_EXISTING), INVALID_HANDLE_VALUE);
-  EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));  // truncation needs write access
   EXPECT_EQ(CreateFileW(nullptr, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  SKIP_ON_WINE(
+      "CreateFile documents both checks of TRUNCATE_EXISTING (the file exists, GENERIC_WRITE) but not their "
+      "order; Wine looks for the file first");
+  EXPECT_EQ(Open("none", GENERIC_READ, TRUNCATE_EXISTING), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));  // truncation needs write access
 }
 
 TEST_F(FileTest, FoldersAndReadOnlyFilesAreDenied) {
   ASSERT_TRUE(CreateDirectoryW(folder.Windows("dir").c_str(), nullptr));
   EXPECT_EQ(Open("dir", GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-  WriteAll(folder.Linux("ro"), "keep");
-  std::filesystem::permissions(folder.Linux("ro"), std::filesystem::perms::owner_read);
+  WriteAll(folder.Host("ro"), "keep");
+  std::filesystem::permissions(folder.Host("ro"), std::filesystem::perms::owner_read);
   EXPECT_EQ(GetFileAttributesW(folder.Windows("ro").c_str()),
             static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY));
+  SKIP_ON_WINE(
+      "a read-only file cannot be written, as documented; Wine keeps the attribute as Unix permissions, "
+      "which root (as CI runs) passes by");
   EXPECT_EQ(Open("ro", GENERIC_WRITE, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
   EXPECT_FALSE(DeleteFileW(folder.Windows("ro").c_str()));
-  EXPECT_EQ(ReadAll(folder.Linux("ro")), "keep");
+  EXPECT_EQ(ReadAll(folder.Host("ro")), "keep");
 }
 
 TEST_F(FileTest, HandlesEnforceTheirAccess) {
-  WriteAll(folder.Linux("a"), "abc");
+  WriteAll(folder.Host("a"), "abc");
   HANDLE h = Open("a", GENERIC_READ, OPEN_EXISTING);
   DWORD n = 0;
   EXPECT_FALSE(WriteFile(h, "x", 1, &n, nullptr));
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
   EXPECT_FALSE(SetEndOfFile(h));
   char c;
+  SKIP_ON_WINE("ReadFile documents a null count only with an OVERLAPPED; Wine reads without either");
   EXPECT_FALSE(ReadFile(h, &c, 1, nullptr, nullptr));
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   CloseHandle(h);
@@ -126,29 +134,29 @@ TEST_F(FileTest, SizePointerAndEndOfFile) {
 }
 
 TEST_F(FileTest, CopyHonoursFailIfExistsAndRefusesToCopyOntoItself) {
-  WriteAll(folder.Linux("src"), "data");
-  WriteAll(folder.Linux("dst"), "old");
+  WriteAll(folder.Host("src"), "data");
+  WriteAll(folder.Host("dst"), "old");
   auto src = folder.Windows("src"), dst = folder.Windows("dst");
   EXPECT_FALSE(CopyFileW(src.c_str(), dst.c_str(), TRUE));
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_FILE_EXISTS));
-  EXPECT_EQ(ReadAll(folder.Linux("dst")), "old");
+  EXPECT_EQ(ReadAll(folder.Host("dst")), "old");
   EXPECT_TRUE(CopyFileW(src.c_str(), dst.c_str(), FALSE));
-  EXPECT_EQ(ReadAll(folder.Linux("dst")), "data");
+  EXPECT_EQ(ReadAll(folder.Host("dst")), "data");
   EXPECT_FALSE(CopyFileW(src.c_str(), src.c_str(), FALSE));
-  EXPECT_EQ(ReadAll(folder.Linux("src")), "data");
+  EXPECT_EQ(ReadAll(folder.Host("src")), "data");
   EXPECT_FALSE(CopyFileW(folder.Windows("none").c_str(), dst.c_str(), FALSE));
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST_F(FileTest, MoveReplacesOnlyWhenAsked) {
-  WriteAll(folder.Linux("new"), "new");
-  WriteAll(folder.Linux("cur"), "cur");
+  WriteAll(folder.Host("new"), "new");
+  WriteAll(folder.Host("cur"), "cur");
   auto from = folder.Windows("new"), to = folder.Windows("cur");
   EXPECT_FALSE(MoveFileExW(from.c_str(), to.c_str(), 0));
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
   EXPECT_TRUE(MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
-  EXPECT_EQ(ReadAll(folder.Linux("cur")), "new");
-  EXPECT_FALSE(std::filesystem::exists(folder.Linux("new")));
+  EXPECT_EQ(ReadAll(folder.Host("cur")), "new");
+  EXPECT_FALSE(std::filesystem::exists(folder.Host("new")));
   EXPECT_FALSE(MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING));
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
@@ -162,10 +170,11 @@ TEST_F(FileTest, DeleteAndCreateDirectoryErrors) {
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
 }
 
+#if PLATFORM_TEST_SIMULATED  // the simulated desktop's record of opened files
 TEST_F(FileTest, HandlesOfAnEndedProcessAreClosedAndItsOpensAreRecorded) {
   HANDLE leaked = nullptr;
-  std::u16string path = folder.Windows("p.ini");
-  DWORD pid = kernel_test::RunProcess(desktop, u"app.exe", [&] {
+  WString path = folder.Windows("p.ini");
+  DWORD pid = kernel_test::RunProcess(desktop, TEXT("app.exe"), [&] {
     leaked = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     return 0;
   });
@@ -178,5 +187,7 @@ TEST_F(FileTest, HandlesOfAnEndedProcessAreClosedAndItsOpensAreRecorded) {
   EXPECT_EQ(opened[0].access, static_cast<DWORD>(GENERIC_WRITE));
   EXPECT_TRUE(sim::OpenedFiles(pid + 4).empty());
 }
+
+#endif
 
 }  // namespace

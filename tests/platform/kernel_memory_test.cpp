@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <sim/desktop.h>
-
 #include <cstring>
 #include <string>
 #include <vector>
@@ -14,11 +12,12 @@ namespace {
 
 class FileMappingTest : public ::testing::Test {
  protected:
-  sim::Desktop desktop;
+  platform_test::TestDesktop desktop;
 };
 
 TEST_F(FileMappingTest, ProcessesSeeTheSameMemoryThroughOneName) {
-  HANDLE mine = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, u"Tellbud.Shared");
+  HANDLE mine =
+      CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, TEXT("Tellbud.Shared"));
   ASSERT_NE(mine, nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
   auto* view = static_cast<char*>(MapViewOfFile(mine, FILE_MAP_ALL_ACCESS, 0, 0, 0));
@@ -28,8 +27,9 @@ TEST_F(FileMappingTest, ProcessesSeeTheSameMemoryThroughOneName) {
 
   std::string seen;
   DWORD error = 0;
-  kernel_test::RunProcess(desktop, u"reader.exe", [&] {
-    HANDLE h = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, u"Tellbud.Shared");
+  kernel_test::RunProcess(desktop, TEXT("reader.exe"), [&] {
+    HANDLE h =
+        CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, TEXT("Tellbud.Shared"));
     error = GetLastError();
     auto* other = static_cast<char*>(MapViewOfFile(h, FILE_MAP_READ, 0, 0, 0));
     seen = other;
@@ -44,10 +44,13 @@ TEST_F(FileMappingTest, ProcessesSeeTheSameMemoryThroughOneName) {
 }
 
 TEST_F(FileMappingTest, AViewKeepsTheMappingAliveAfterItsHandleCloses) {
-  HANDLE h = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16, u"Kept");
+  HANDLE h = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16, TEXT("Kept"));
   void* view = MapViewOfFile(h, FILE_MAP_WRITE, 0, 0, 16);
   CloseHandle(h);
-  CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16, u"Kept");
+  CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16, TEXT("Kept"));
+  SKIP_ON_WINE(
+      "a mapped view keeps its file mapping object (and so its name) until it is unmapped, as documented; "
+      "Wine frees the name with the last handle");
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
   UnmapViewOfFile(view);
 }
@@ -58,16 +61,19 @@ TEST_F(FileMappingTest, BadRequestsFail) {
   HANDLE h = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 100, nullptr);
   EXPECT_EQ(MapViewOfFile(h, FILE_MAP_WRITE, 0, 0, 0), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-  EXPECT_EQ(MapViewOfFile(h, FILE_MAP_READ, 0, 0, 101), nullptr);
   EXPECT_EQ(MapViewOfFile(h, FILE_MAP_READ, 0, 10, 0), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MAPPED_ALIGNMENT));
   EXPECT_EQ(MapViewOfFile(nullptr, FILE_MAP_READ, 0, 0, 0), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  SKIP_ON_WINE(
+      "MapViewOfFile documents that every byte mapped lies within the mapping size; Wine maps the whole "
+      "page");
+  EXPECT_EQ(MapViewOfFile(h, FILE_MAP_READ, 0, 0, 101), nullptr);
 }
 
 class HeapTest : public ::testing::Test {
  protected:
-  sim::Desktop desktop;
+  platform_test::TestDesktop desktop;
 };
 
 TEST_F(HeapTest, ZeroedAllocationsAndFrees) {
@@ -94,7 +100,7 @@ TEST_F(HeapTest, FreeingAnUnknownPointerFailsWithoutHarm) {
 }
 
 TEST_F(HeapTest, BlocksLeftByAnEndedProcessAreReleasedWithTheDesktop) {
-  kernel_test::RunProcess(desktop, u"leaky.exe", [] {
+  kernel_test::RunProcess(desktop, TEXT("leaky.exe"), [] {
     HeapAlloc(GetProcessHeap(), 0, 1000);
     GlobalAlloc(GMEM_FIXED, 1000);
     return 0;
@@ -104,6 +110,7 @@ TEST_F(HeapTest, BlocksLeftByAnEndedProcessAreReleasedWithTheDesktop) {
 
 }  // namespace
 
+#if PLATFORM_TEST_SIMULATED  // runs the two processes on the virtual clock
 namespace {
 
 // A block named after its process, as a per-process trace block is: each process has its own,
@@ -112,12 +119,12 @@ TEST(FileMappingPerProcessTest, ABlockNamedByProcessIdIsThatProcesssOwnAndGoesWi
   sim::Desktop desktop;
   auto name_of = [](DWORD pid) {
     std::string n = "Object_System_stackDeepth_" + std::to_string(pid);
-    return std::u16string(n.begin(), n.end());
+    return WString(n.begin(), n.end());
   };
   std::vector<DWORD> errors;
   std::vector<DWORD> pids;
   for (int i = 0; i < 2; ++i) {
-    pids.push_back(kernel_test::RunProcess(desktop, u"Tellbud.exe", [&] {
+    pids.push_back(kernel_test::RunProcess(desktop, TEXT("Tellbud.exe"), [&] {
       HANDLE h = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 2 * sizeof(void*),
                                     name_of(GetCurrentProcessId()).c_str());
       errors.push_back(GetLastError());
@@ -133,9 +140,11 @@ TEST(FileMappingPerProcessTest, ABlockNamedByProcessIdIsThatProcesssOwnAndGoesWi
   desktop.AdvanceBy(2000);
   ASSERT_EQ(desktop.ProcessExitCode(pids[0]), 0);
   ASSERT_EQ(desktop.ProcessExitCode(pids[1]), 0);
-  HANDLE again = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16, name_of(pids[0]).c_str());
+  HANDLE again =
+      CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16, name_of(pids[0]).c_str());
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
   CloseHandle(again);
 }
 
 }  // namespace
+#endif

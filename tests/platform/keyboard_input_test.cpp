@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <sim/desktop.h>
+#include "support/test_desktop.h"
 
 #include <functional>
 #include <vector>
@@ -39,22 +39,22 @@ LRESULT CALLBACK KeyRecordingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 
 class KeyboardInputTest : public ::testing::Test {
  protected:
-  sim::Desktop desktop;
+  platform_test::TestDesktop desktop;
   std::vector<KeyMessage> keys;
   HWND first = nullptr;
   HWND second = nullptr;
 
   void SetUp() override {
     g_keys = &keys;
-    desktop.StartProcess(sim::ProcessInfo{0, u"keys.exe", u"C:\\keys.exe", u"keys.exe"}, [this] {
+    desktop.StartProgram(TEXT("keys.exe"), [this] {
       WNDCLASSW wc{};
       wc.lpfnWndProc = KeyRecordingProc;
-      wc.lpszClassName = u"KeyRecorder";
+      wc.lpszClassName = TEXT("KeyRecorder");
       RegisterClassW(&wc);
-      first = CreateWindowExW(0, u"KeyRecorder", u"first", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200,
-                              nullptr, nullptr, nullptr, nullptr);
-      second = CreateWindowExW(0, u"KeyRecorder", u"second", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 200,
-                               200, nullptr, nullptr, nullptr, nullptr);
+      first = CreateWindowExW(0, TEXT("KeyRecorder"), TEXT("first"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                              200, 200, nullptr, nullptr, nullptr, nullptr);
+      second = CreateWindowExW(0, TEXT("KeyRecorder"), TEXT("second"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
+                               40, 200, 200, nullptr, nullptr, nullptr, nullptr);
       MSG msg;
       while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
@@ -91,6 +91,9 @@ TEST_F(KeyboardInputTest, APlainKeyArrivesAtTheFocusWindowAsKeyDownAndUp) {
 TEST_F(KeyboardInputTest, AltWithALetterArrivesAsSystemKeysWithTheAltContext) {
   OnAppThread([&] { SetForegroundWindow(second); });
   Type({{VK_MENU, false}, {'C', false}, {'C', true}, {VK_MENU, true}});
+  SKIP_ON_WINE(
+      "the release of Alt after Alt+C is left open by WM_SYSKEYUP's and WM_KEYUP's documentation; Wine posts "
+      "WM_KEYUP without the Alt context");
   EXPECT_EQ(keys, (std::vector<KeyMessage>{{second, WM_SYSKEYDOWN, VK_MENU, true},
                                            {second, WM_SYSKEYDOWN, 'C', true},
                                            {second, WM_SYSKEYUP, 'C', true},
@@ -104,6 +107,9 @@ TEST_F(KeyboardInputTest, ActivatingAMinimizedWindowLeavesNoWindowWithTheFocus) 
     SetForegroundWindow(first);
   });
   ASSERT_EQ(AppFocus(), first);
+  SKIP_ON_WINE(
+      "SW_SHOW documents activating the minimised window, which DefWindowProc then leaves without the focus; "
+      "Wine keeps the focus where it was");
   OnAppThread([&] { ShowWindow(second, SW_SHOW); });  // activates it, still minimised
   EXPECT_EQ(AppFocus(), nullptr);
   // Keys then go to the active window as system keys, without the Alt context.
@@ -118,6 +124,9 @@ TEST_F(KeyboardInputTest, RestoringTheActiveMinimizedWindowGivesItTheFocus) {
     SetForegroundWindow(first);
     ShowWindow(second, SW_SHOW);
   });
+  SKIP_ON_WINE(
+      "SW_SHOW documents activating the minimised window, which DefWindowProc then leaves without the focus; "
+      "Wine keeps the focus where it was");
   ASSERT_EQ(AppFocus(), nullptr);
   OnAppThread([&] { OpenIcon(second); });
   EXPECT_EQ(AppFocus(), second);
@@ -133,9 +142,9 @@ namespace {
 
 TEST_F(KeyboardInputTest, AThreadWhoseWindowLosesTheForegroundToAnotherThreadHasNoActiveWindow) {
   HWND other = nullptr;
-  desktop.StartProcess(sim::ProcessInfo{0, u"other.exe", u"C:\\other.exe", u"other.exe"}, [&] {
-    other = CreateWindowExW(0, u"Static", u"other", WS_POPUP | WS_CAPTION, 0, 0, 100, 100, nullptr, nullptr,
-                            nullptr, nullptr);
+  desktop.StartProgram(TEXT("other.exe"), [&] {
+    other = CreateWindowExW(0, TEXT("Static"), TEXT("other"), WS_POPUP | WS_CAPTION, 0, 0, 100, 100, nullptr,
+                            nullptr, nullptr, nullptr);
     ShowWindow(other, SW_SHOW);
     SetForegroundWindow(other);
     MSG msg;

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <sim/controls.h>
-
 #include "dialog_test_support.h"
+#include "support/inspect.h"
+
+#if PLATFORM_TEST_SIMULATED
+#include <sim/controls.h>
+#endif
 
 namespace {
 
@@ -15,7 +18,7 @@ class ListViewTest : public ControlTest {
  protected:
   void OpenList(DWORD style = LVS_REPORT | LVS_SINGLESEL) { OpenWith(WC_LISTVIEWW, style); }
 
-  int Insert(int index, const char16_t* text, int image = 0) {
+  int Insert(int index, const WCHAR* text, int image = 0) {
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = index;
@@ -23,10 +26,10 @@ class ListViewTest : public ControlTest {
     item.iImage = image;
     return static_cast<int>(Send(LVM_INSERTITEMW, 0, &item));
   }
-  void Fill(std::initializer_list<const char16_t*> texts) {
+  void Fill(std::initializer_list<const WCHAR*> texts) {
     for (auto* t : texts) Insert(1000, t);
   }
-  int AddColumn(int index, const char16_t* title, int width) {
+  int AddColumn(int index, const WCHAR* title, int width) {
     LVCOLUMNW col{};
     col.mask = LVCF_TEXT | LVCF_WIDTH;
     col.pszText = const_cast<LPWSTR>(title);
@@ -43,18 +46,13 @@ class ListViewTest : public ControlTest {
     return static_cast<UINT>(Send(LVM_GETITEMSTATE, static_cast<WPARAM>(item), 0xFFFF));
   }
   int Mark() { return static_cast<int>(Send(LVM_GETSELECTIONMARK)); }
-  int FindText(int start, UINT flags, const char16_t* text) {
+  int FindText(int start, UINT flags, const WCHAR* text) {
     LVFINDINFOW find{};
     find.flags = flags;
     find.psz = text;
     return static_cast<int>(Send(LVM_FINDITEMW, static_cast<WPARAM>(start), &find));
   }
-  std::vector<std::u16string> Texts() {
-    std::vector<std::u16string> out;
-    auto info = sim::InspectListView(Item());
-    for (auto& row : info->rows) out.push_back(row.texts.at(0));
-    return out;
-  }
+  std::vector<WString> Texts() { return platform_test::ListViewFirstColumn(Item()); }
   std::vector<ControlEvent> Notes(UINT code) {
     std::vector<ControlEvent> out;
     for (auto& e : script.events)
@@ -65,61 +63,65 @@ class ListViewTest : public ControlTest {
 
 TEST_F(ListViewTest, InsertPositionIsClampedToTheCountAndTheIndexReturned) {
   OpenList();
-  EXPECT_EQ(Insert(5, u"first"), 0);
-  EXPECT_EQ(Insert(0, u"zero"), 0);
-  EXPECT_EQ(Insert(99, u"last"), 2);
+  EXPECT_EQ(Insert(5, TEXT("first")), 0);
+  EXPECT_EQ(Insert(0, TEXT("zero")), 0);
+  EXPECT_EQ(Insert(99, TEXT("last")), 2);
   EXPECT_EQ(Send(LVM_GETITEMCOUNT), 3);
-  EXPECT_EQ(Texts(), (std::vector<std::u16string>{u"zero", u"first", u"last"}));
-  EXPECT_EQ(Insert(-1, u"bad"), -1);
+  EXPECT_EQ(Texts(), (std::vector<WString>{TEXT("zero"), TEXT("first"), TEXT("last")}));
+  EXPECT_EQ(Insert(-1, TEXT("bad")), -1);
 }
 
+#if PLATFORM_TEST_SIMULATED  // the list view's inner state
 TEST_F(ListViewTest, ColumnsKeepTitleWidthAndOrder) {
   OpenList();
-  EXPECT_EQ(AddColumn(0, u"Name", 120), 0);
-  EXPECT_EQ(AddColumn(5, u"Status", 80), 1);
+  EXPECT_EQ(AddColumn(0, TEXT("Name"), 120), 0);
+  EXPECT_EQ(AddColumn(5, TEXT("Status"), 80), 1);
   WCHAR title[4];
   LVCOLUMNW col{};
   col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
   col.pszText = title;
   col.cchTextMax = 4;
   EXPECT_TRUE(Send(LVM_GETCOLUMNW, 1, &col));
-  EXPECT_EQ(std::u16string(title), u"Sta");
+  EXPECT_EQ(WString(title), TEXT("Sta"));
   EXPECT_EQ(col.cx, 80);
   EXPECT_EQ(col.iSubItem, 1);
   EXPECT_FALSE(Send(LVM_GETCOLUMNW, 2, &col));
   EXPECT_TRUE(Send(LVM_DELETECOLUMN, 0));
   auto info = sim::InspectListView(Item());
   ASSERT_EQ(info->columns.size(), 1u);
-  EXPECT_EQ(info->columns[0].title, u"Status");
+  EXPECT_EQ(info->columns[0].title, TEXT("Status"));
 }
+#endif
 
+#if PLATFORM_TEST_SIMULATED  // the list view's inner state
 TEST_F(ListViewTest, SubitemTextIsSetAndCopiedWithinCchTextMax) {
   OpenList();
-  AddColumn(0, u"Name", 100);
-  AddColumn(1, u"Number", 100);
-  Insert(0, u"Alice");
+  AddColumn(0, TEXT("Name"), 100);
+  AddColumn(1, TEXT("Number"), 100);
+  Insert(0, TEXT("Alice"));
   LVITEMW lv{};
   lv.iSubItem = 1;
-  lv.pszText = const_cast<LPWSTR>(u"+44 20 7946 0000");
+  lv.pszText = const_cast<LPWSTR>(TEXT("+44 20 7946 0000"));
   EXPECT_TRUE(Send(LVM_SETITEMTEXTW, 0, &lv));
   WCHAR buf[5];
   lv.pszText = buf;
   lv.cchTextMax = 5;
   EXPECT_EQ(Send(LVM_GETITEMTEXTW, 0, &lv), 4);
-  EXPECT_EQ(std::u16string(buf), u"+44 ");
+  EXPECT_EQ(WString(buf), TEXT("+44 "));
   auto row = sim::InspectListView(Item())->rows.at(0);
-  EXPECT_EQ(row.texts, (std::vector<std::u16string>{u"Alice", u"+44 20 7946 0000"}));
+  EXPECT_EQ(row.texts, (std::vector<WString>{TEXT("Alice"), TEXT("+44 20 7946 0000")}));
   lv.iSubItem = 0;
   EXPECT_FALSE(Send(LVM_SETITEMTEXTW, 3, &lv));
   EXPECT_EQ(Send(LVM_GETITEMTEXTW, 3, &lv), 0);
   EXPECT_EQ(buf[0], 0);
 }
+#endif
 
 TEST_F(ListViewTest, GetItemReturnsTheFieldsOfItsMask) {
   OpenList();
   LVITEMW in{};
   in.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-  in.pszText = const_cast<LPWSTR>(u"Bob");
+  in.pszText = const_cast<LPWSTR>(TEXT("Bob"));
   in.iImage = 2;
   in.lParam = 77;
   Send(LVM_INSERTITEMW, 0, &in);
@@ -130,7 +132,7 @@ TEST_F(ListViewTest, GetItemReturnsTheFieldsOfItsMask) {
   out.pszText = buf;
   out.cchTextMax = 16;
   EXPECT_TRUE(Send(LVM_GETITEMW, 0, &out));
-  EXPECT_EQ(std::u16string(buf), u"Bob");
+  EXPECT_EQ(WString(buf), TEXT("Bob"));
   EXPECT_EQ(out.iImage, 2);
   EXPECT_EQ(out.lParam, 77);
   EXPECT_EQ(out.state, 0u);
@@ -140,20 +142,20 @@ TEST_F(ListViewTest, GetItemReturnsTheFieldsOfItsMask) {
 
 TEST_F(ListViewTest, FindItemMatchesWholeOrPartialTextIgnoringCase) {
   OpenList();
-  Fill({u"Anna", u"anders", u"Émilie", u"Bob"});
-  EXPECT_EQ(FindText(-1, LVFI_STRING, u"ANNA"), 0);
-  EXPECT_EQ(FindText(-1, LVFI_STRING, u"and"), -1);
-  EXPECT_EQ(FindText(-1, LVFI_PARTIAL | LVFI_STRING, u"AND"), 1);
-  EXPECT_EQ(FindText(-1, LVFI_PARTIAL | LVFI_STRING, u"émi"), 2);
-  EXPECT_EQ(FindText(-1, LVFI_STRING, u"ÉMILIE"), 2);
+  Fill({TEXT("Anna"), TEXT("anders"), TEXT("Émilie"), TEXT("Bob")});
+  EXPECT_EQ(FindText(-1, LVFI_STRING, TEXT("ANNA")), 0);
+  EXPECT_EQ(FindText(-1, LVFI_STRING, TEXT("and")), -1);
+  EXPECT_EQ(FindText(-1, LVFI_PARTIAL | LVFI_STRING, TEXT("AND")), 1);
+  EXPECT_EQ(FindText(-1, LVFI_PARTIAL | LVFI_STRING, TEXT("émi")), 2);
+  EXPECT_EQ(FindText(-1, LVFI_STRING, TEXT("ÉMILIE")), 2);
 }
 
 TEST_F(ListViewTest, FindItemSearchesAfterTheStartAndWrapsOnlyWhenAsked) {
   OpenList();
-  Fill({u"Anna", u"Bob", u"Annie"});
-  EXPECT_EQ(FindText(0, LVFI_PARTIAL, u"ann"), 2);
-  EXPECT_EQ(FindText(2, LVFI_PARTIAL, u"ann"), -1);
-  EXPECT_EQ(FindText(2, LVFI_PARTIAL | LVFI_WRAP, u"ann"), 0);
+  Fill({TEXT("Anna"), TEXT("Bob"), TEXT("Annie")});
+  EXPECT_EQ(FindText(0, LVFI_PARTIAL, TEXT("ann")), 2);
+  EXPECT_EQ(FindText(2, LVFI_PARTIAL, TEXT("ann")), -1);
+  EXPECT_EQ(FindText(2, LVFI_PARTIAL | LVFI_WRAP, TEXT("ann")), 0);
   LVFINDINFOW by_param{};
   by_param.flags = LVFI_PARAM;
   by_param.lParam = 0;
@@ -163,7 +165,7 @@ TEST_F(ListViewTest, FindItemSearchesAfterTheStartAndWrapsOnlyWhenAsked) {
 
 TEST_F(ListViewTest, SetSelectionMarkReturnsTheOldMark) {
   OpenList();
-  Fill({u"a", u"b"});
+  Fill({TEXT("a"), TEXT("b")});
   EXPECT_EQ(Mark(), -1);
   EXPECT_EQ(Send(LVM_SETSELECTIONMARK, 0, 1), -1);
   EXPECT_EQ(Send(LVM_SETSELECTIONMARK, 0, 0), 1);
@@ -172,14 +174,15 @@ TEST_F(ListViewTest, SetSelectionMarkReturnsTheOldMark) {
 
 TEST_F(ListViewTest, DeletingItemsKeepsTheSelectionMarkOnItsItem) {
   OpenList();
-  Fill({u"a", u"b", u"c", u"d"});
+  Fill({TEXT("a"), TEXT("b"), TEXT("c"), TEXT("d")});
   Send(LVM_SETSELECTIONMARK, 0, 2);
   Send(LVM_DELETEITEM, 3);  // below the mark
   EXPECT_EQ(Mark(), 2);
   Send(LVM_DELETEITEM, 0);  // above it: the mark moves up with its item
   EXPECT_EQ(Mark(), 1);
-  Insert(0, u"new");  // inserted above: it moves down
+  Insert(0, TEXT("new"));  // inserted above: it moves down
   EXPECT_EQ(Mark(), 2);
+  SKIP_ON_WINE("the mark of a deleted item is undocumented; Wine leaves it on the index");
   Send(LVM_DELETEITEM, 2);  // the marked item itself
   EXPECT_EQ(Mark(), -1);
   Send(LVM_SETSELECTIONMARK, 0, 1);
@@ -190,7 +193,7 @@ TEST_F(ListViewTest, DeletingItemsKeepsTheSelectionMarkOnItsItem) {
 
 TEST_F(ListViewTest, SelectingInASingleSelectionListDeselectsTheOthers) {
   OpenList();
-  Fill({u"a", u"b", u"c"});
+  Fill({TEXT("a"), TEXT("b"), TEXT("c")});
   EXPECT_TRUE(SetState(0, LVIS_SELECTED, LVIS_SELECTED));
   EXPECT_TRUE(SetState(2, LVIS_SELECTED, LVIS_SELECTED));
   EXPECT_EQ(State(0), 0u);
@@ -201,7 +204,7 @@ TEST_F(ListViewTest, SelectingInASingleSelectionListDeselectsTheOthers) {
 
 TEST_F(ListViewTest, AMultipleSelectionListSelectsEveryItemWithMinusOne) {
   OpenList(LVS_REPORT);
-  Fill({u"a", u"b", u"c"});
+  Fill({TEXT("a"), TEXT("b"), TEXT("c")});
   EXPECT_TRUE(SetState(-1, LVIS_SELECTED, LVIS_SELECTED));
   EXPECT_EQ(Send(LVM_GETSELECTEDCOUNT), 3);
   EXPECT_EQ(Send(LVM_GETNEXTITEM, 0, MAKELPARAM(LVNI_SELECTED, 0)), 1);
@@ -211,7 +214,7 @@ TEST_F(ListViewTest, AMultipleSelectionListSelectsEveryItemWithMinusOne) {
 
 TEST_F(ListViewTest, OnlyOneItemHasTheFocus) {
   OpenList(LVS_REPORT);
-  Fill({u"a", u"b"});
+  Fill({TEXT("a"), TEXT("b")});
   SetState(0, LVIS_FOCUSED, LVIS_FOCUSED);
   SetState(1, LVIS_FOCUSED, LVIS_FOCUSED);
   EXPECT_EQ(State(0), 0u);
@@ -222,7 +225,7 @@ TEST_F(ListViewTest, OnlyOneItemHasTheFocus) {
 
 TEST_F(ListViewTest, StateChangesAreToldWithItemChangedOncePerChange) {
   OpenList();
-  Fill({u"a", u"b"});
+  Fill({TEXT("a"), TEXT("b")});
   script.events.clear();
   SetState(0, LVIS_SELECTED, LVIS_SELECTED);
   SetState(0, LVIS_SELECTED, LVIS_SELECTED);  // no change, no notification
@@ -234,6 +237,7 @@ TEST_F(ListViewTest, StateChangesAreToldWithItemChangedOncePerChange) {
   EXPECT_EQ(changed[1].item, 0);  // deselected for the new one
   EXPECT_EQ(changed[1].old_state, static_cast<UINT>(LVIS_SELECTED));
   EXPECT_EQ(changed[2].item, 1);
+  SKIP_ON_WINE("Wine asks LVN_ITEMCHANGING also for a state that does not change; undocumented");
   EXPECT_EQ(Notes(LVN_ITEMCHANGING).size(), 3u);
 }
 
@@ -246,7 +250,7 @@ TEST_F(ListViewTest, AParentRefusingItemChangingKeepsTheState) {
     return msg == WM_INITDIALOG;
   };
   OpenList();
-  Fill({u"a"});
+  Fill({TEXT("a")});
   SetState(0, LVIS_SELECTED, LVIS_SELECTED);
   EXPECT_EQ(State(0), 0u);
 }
@@ -258,6 +262,7 @@ TEST_F(ListViewTest, ExtendedStylesChangeOnlyTheMaskedBits) {
   EXPECT_EQ(Send(LVM_GETEXTENDEDLISTVIEWSTYLE), LVS_EX_FULLROWSELECT);
 }
 
+#if PLATFORM_TEST_SIMULATED  // the list view's inner state
 TEST_F(ListViewTest, ImageListsAreSetPerKindAndTheOldOneReturned) {
   OpenList();
   HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 2);
@@ -272,6 +277,7 @@ TEST_F(ListViewTest, ImageListsAreSetPerKindAndTheOldOneReturned) {
   EXPECT_TRUE(ImageList_Destroy(images));
   EXPECT_FALSE(ImageList_Destroy(images));
 }
+#endif
 
 TEST_F(ListViewTest, DeleteAllItemsTellsTheParentOnceWhenItAnswersTrue) {
   script.handler = [](HWND dlg, UINT msg, WPARAM, LPARAM lp) -> INT_PTR {
@@ -282,7 +288,7 @@ TEST_F(ListViewTest, DeleteAllItemsTellsTheParentOnceWhenItAnswersTrue) {
     return msg == WM_INITDIALOG;
   };
   OpenList();
-  Fill({u"a", u"b"});
+  Fill({TEXT("a"), TEXT("b")});
   Send(LVM_DELETEALLITEMS);
   EXPECT_EQ(Notes(LVN_DELETEALLITEMS).size(), 1u);
   EXPECT_EQ(Notes(LVN_DELETEITEM).size(), 0u);

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <sim/desktop.h>
-
 #include "dialog_test_support.h"
 
 namespace {
@@ -21,14 +19,14 @@ class MenuItemsTest : public DesktopTest {
     DesktopTest::SetUp();
     menu = CreatePopupMenu();
     sub = CreatePopupMenu();
-    AppendMenuW(sub, MF_STRING, 201, u"a.txt");
-    AppendMenuW(sub, MF_STRING, 202, u"b.txt");
-    AppendMenuW(menu, MF_STRING, 101, u"&Open");
+    AppendMenuW(sub, MF_STRING, 201, TEXT("a.txt"));
+    AppendMenuW(sub, MF_STRING, 202, TEXT("b.txt"));
+    AppendMenuW(menu, MF_STRING, 101, TEXT("&Open"));
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), u"&Recent");
-    AppendMenuW(menu, MF_STRING, 102, u"E&xit");
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), TEXT("&Recent"));
+    AppendMenuW(menu, MF_STRING, 102, TEXT("E&xit"));
   }
-  std::u16string Text(UINT item, UINT flags) {
+  WString Text(UINT item, UINT flags) {
     WCHAR buf[32];
     GetMenuStringW(menu, item, buf, 32, flags);
     return buf;
@@ -37,7 +35,7 @@ class MenuItemsTest : public DesktopTest {
 
 TEST_F(MenuItemsTest, MenuHandlesAreMenusThatFitIn32Bits) {
   EXPECT_TRUE(IsMenu(menu));
-  EXPECT_EQ(reinterpret_cast<uintptr_t>(menu) >> 32, 0u);
+  EXPECT_EQ(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(menu)) >> 32, 0u);
   EXPECT_FALSE(IsMenu(nullptr));
   EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(menu)));
 }
@@ -48,6 +46,7 @@ TEST_F(MenuItemsTest, DestroyMenuTakesItsSubMenusAlong) {
   EXPECT_FALSE(IsMenu(sub));
   SetLastError(0);
   EXPECT_FALSE(DestroyMenu(menu));
+  SKIP_ON_WINE("DestroyMenu documents GetLastError for its failure; Wine sets no error");
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
 }
 
@@ -63,21 +62,24 @@ TEST_F(MenuItemsTest, ItemsAreCountedAndIdentifiedByPosition) {
 }
 
 TEST_F(MenuItemsTest, InsertMenuGoesBeforeAPositionOrACommandInASubMenu) {
-  EXPECT_TRUE(InsertMenuW(menu, 0, MF_BYPOSITION | MF_STRING, 100, u"&New"));
+  EXPECT_TRUE(InsertMenuW(menu, 0, MF_BYPOSITION | MF_STRING, 100, TEXT("&New")));
   EXPECT_EQ(GetMenuItemID(menu, 0), 100u);
-  EXPECT_TRUE(InsertMenuW(menu, static_cast<UINT>(-1), MF_BYPOSITION | MF_STRING, 103, u"Last"));
+  EXPECT_TRUE(InsertMenuW(menu, static_cast<UINT>(-1), MF_BYPOSITION | MF_STRING, 103, TEXT("Last")));
   EXPECT_EQ(GetMenuItemID(menu, 5), 103u);
-  EXPECT_TRUE(InsertMenuW(menu, 202, MF_BYCOMMAND | MF_STRING, 203, u"c.txt"));
+  EXPECT_TRUE(InsertMenuW(menu, 202, MF_BYCOMMAND | MF_STRING, 203, TEXT("c.txt")));
   EXPECT_EQ(GetMenuItemID(sub, 1), 203u);
-  EXPECT_FALSE(InsertMenuW(menu, 999, MF_BYCOMMAND | MF_STRING, 1, u"x"));
-  EXPECT_FALSE(AppendMenuW(menu, MF_POPUP, 0x4444, u"bad sub-menu"));
+  SKIP_ON_WINE(
+      "Wine inserts before a command that no item has and takes a sub-menu that is no menu; both functions "
+      "document failure");
+  EXPECT_FALSE(InsertMenuW(menu, 999, MF_BYCOMMAND | MF_STRING, 1, TEXT("x")));
+  EXPECT_FALSE(AppendMenuW(menu, MF_POPUP, 0x4444, TEXT("bad sub-menu")));
 }
 
 TEST_F(MenuItemsTest, InsertMenuItemTakesTheFieldsOfItsMask) {
   MENUITEMINFOW mii{};
   mii.cbSize = sizeof mii;
   mii.fMask = MIIM_STRING | MIIM_ID | MIIM_STATE;
-  mii.dwTypeData = const_cast<LPWSTR>(u"&Save");
+  mii.dwTypeData = const_cast<LPWSTR>(TEXT("&Save"));
   mii.wID = 110;
   mii.fState = MFS_CHECKED | MFS_GRAYED;
   EXPECT_TRUE(InsertMenuItemW(menu, 1, TRUE, &mii));
@@ -107,18 +109,22 @@ TEST_F(MenuItemsTest, GetMenuStateOfASubMenuCountsItsItemsInTheHighByte) {
   UINT state = GetMenuState(menu, 2, MF_BYPOSITION);
   EXPECT_EQ(state >> 8, 2u);
   EXPECT_TRUE(state & MF_POPUP);
-  EXPECT_EQ(GetMenuState(menu, 1, MF_BYPOSITION), static_cast<UINT>(MF_SEPARATOR));
   EXPECT_EQ(GetMenuState(menu, 999, MF_BYCOMMAND), 0xFFFFFFFFu);
+  SKIP_ON_WINE(
+      "AppendMenu documents that a separator cannot be grayed or disabled; Wine reports MF_GRAYED | "
+      "MF_DISABLED with it");
+  EXPECT_EQ(GetMenuState(menu, 1, MF_BYPOSITION), static_cast<UINT>(MF_SEPARATOR));
 }
 
 TEST_F(MenuItemsTest, GetMenuStringCopiesWithinTheBufferOrGivesTheLength) {
-  EXPECT_EQ(Text(101, MF_BYCOMMAND), u"&Open");
-  EXPECT_EQ(Text(202, MF_BYCOMMAND), u"b.txt");
+  EXPECT_EQ(Text(101, MF_BYCOMMAND), TEXT("&Open"));
+  EXPECT_EQ(Text(202, MF_BYCOMMAND), TEXT("b.txt"));
   WCHAR small[3];
   EXPECT_EQ(GetMenuStringW(menu, 101, small, 3, MF_BYCOMMAND), 2);
-  EXPECT_EQ(std::u16string(small), u"&O");
+  EXPECT_EQ(WString(small), TEXT("&O"));
   EXPECT_EQ(GetMenuStringW(menu, 101, nullptr, 0, MF_BYCOMMAND), 5);
   EXPECT_EQ(GetMenuStringW(menu, 999, small, 3, MF_BYCOMMAND), 0);
+  SKIP_ON_WINE("the buffer after a failed GetMenuString is undocumented; Wine leaves it untouched");
   EXPECT_EQ(small[0], 0);
 }
 
@@ -133,7 +139,7 @@ TEST_F(MenuItemsTest, GetMenuItemInfoReportsTheTextLengthAndCopiesWithinCch) {
   mii.dwTypeData = buf;
   mii.cch = 4;
   EXPECT_TRUE(GetMenuItemInfoW(menu, 102, FALSE, &mii));
-  EXPECT_EQ(std::u16string(buf), u"E&x");
+  EXPECT_EQ(WString(buf), TEXT("E&x"));
   EXPECT_EQ(mii.cch, 3u);
   EXPECT_EQ(mii.wID, 102u);
   EXPECT_EQ(mii.fType, static_cast<UINT>(MFT_STRING));
@@ -142,7 +148,7 @@ TEST_F(MenuItemsTest, GetMenuItemInfoReportsTheTextLengthAndCopiesWithinCch) {
 
 TEST_F(MenuItemsTest, DeleteMenuDestroysASubMenuAndRemoveMenuKeepsIt) {
   HMENU other = CreatePopupMenu();
-  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(other), u"Other");
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(other), TEXT("Other"));
   EXPECT_TRUE(RemoveMenu(menu, 4, MF_BYPOSITION));
   EXPECT_TRUE(IsMenu(other));
   EXPECT_TRUE(DeleteMenu(menu, 2, MF_BYPOSITION));

@@ -89,8 +89,10 @@ HRESULT WINAPI StringFromCLSID(REFCLSID rclsid, LPOLESTR* lplpsz) { return Alloc
 
 HRESULT WINAPI StringFromIID(REFIID rclsid, LPOLESTR* lplpsz) { return AllocatedString(rclsid, lplpsz); }
 
+// IIDFromString is documented to fail with the standard E_INVALIDARG (CLSIDFromString has its own
+// CO_E_CLASSSTRING).
 HRESULT WINAPI IIDFromString(LPCOLESTR lpsz, LPIID lpiid) {
-  return GuidFromString(lpsz, lpiid, CO_E_IIDSTRING);
+  return GuidFromString(lpsz, lpiid, E_INVALIDARG);
 }
 
 HRESULT WINAPI CLSIDFromString(LPCOLESTR lpsz, LPCLSID pclsid) {

@@ -15,32 +15,32 @@ class DialogTemplateWriter {
  public:
   // An item's class: a predefined atom (0x80 Button ... 0x85 ComboBox) or a class name.
   struct ClassRef {
-    ClassRef(WORD a) : atom(a) {}                   // NOLINT: implicit on purpose
-    ClassRef(std::u16string_view n) : name(n) {}    // NOLINT
-    ClassRef(const char16_t* n) : name(n) {}        // NOLINT
-    ClassRef(const std::u16string& n) : name(n) {}  // NOLINT
+    ClassRef(WORD a) : atom(a) {}                             // NOLINT: implicit on purpose
+    ClassRef(std::basic_string_view<WCHAR> n) : name(n) {}    // NOLINT
+    ClassRef(const WCHAR* n) : name(n) {}                     // NOLINT
+    ClassRef(const std::basic_string<WCHAR>& n) : name(n) {}  // NOLINT
     WORD atom = 0;
-    std::u16string_view name;
+    std::basic_string_view<WCHAR> name;
   };
   // An item's title: a string or a resource ordinal (e.g. the icon of an SS_ICON static).
   struct TitleRef {
-    TitleRef(std::u16string_view t) : text(t) {}    // NOLINT
-    TitleRef(const char16_t* t) : text(t) {}        // NOLINT
-    TitleRef(const std::u16string& t) : text(t) {}  // NOLINT
+    TitleRef(std::basic_string_view<WCHAR> t) : text(t) {}    // NOLINT
+    TitleRef(const WCHAR* t) : text(t) {}                     // NOLINT
+    TitleRef(const std::basic_string<WCHAR>& t) : text(t) {}  // NOLINT
     static TitleRef Ordinal(WORD id) {
-      TitleRef r(u"");
+      TitleRef r(TEXT(""));
       r.ordinal = id;
       r.is_ordinal = true;
       return r;
     }
-    std::u16string_view text;
+    std::basic_string_view<WCHAR> text;
     bool is_ordinal = false;
     WORD ordinal = 0;
   };
 
   DialogTemplateWriter(DWORD style, DWORD ex_style, short x, short y, short cx, short cy,
-                       std::u16string_view title, WORD point_size = 8,
-                       std::u16string_view face = u"MS Shell Dlg") {
+                       std::basic_string_view<WCHAR> title, WORD point_size = 8,
+                       std::basic_string_view<WCHAR> face = TEXT("MS Shell Dlg")) {
     PutDword(style | (point_size ? DS_SETFONT : 0));
     PutDword(ex_style);
     count_offset_ = bytes_.size();
@@ -102,8 +102,8 @@ class DialogTemplateWriter {
     PutWord(static_cast<WORD>(d & 0xFFFF));
     PutWord(static_cast<WORD>(d >> 16));
   }
-  void PutString(std::u16string_view s) {
-    for (char16_t c : s) PutWord(static_cast<WORD>(c));
+  void PutString(std::basic_string_view<WCHAR> s) {
+    for (WCHAR c : s) PutWord(static_cast<WORD>(c));
     PutWord(0);
   }
 

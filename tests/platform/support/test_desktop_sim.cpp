@@ -1,0 +1,7 @@
+#include "test_desktop.h"
+
+namespace platform_test {
+
+bool RunningOnWine() { return false; }
+
+}  // namespace platform_test
