@@ -155,6 +155,14 @@ void Click(POINT screen, bool right) {
   Sleep(50);
 }
 
+void ClickCaption(HWND hWnd) {
+  RECT rc{};
+  GetWindowRect(hWnd, &rc);
+  Click(POINT{(rc.left + rc.right) / 2,
+              rc.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2},
+        false);
+}
+
 void DoubleClick(POINT screen) {
   MoveMouse(screen);
   for (int i = 0; i < 2; ++i) {

@@ -35,6 +35,8 @@ std::wstring TrayTip(DWORD timeoutMs);
 void MoveMouse(POINT screen);
 void Click(POINT screen, bool right);
 void DoubleClick(POINT screen);
+// Left-clicks the middle of the window's title bar, as a user activates a window.
+void ClickCaption(HWND hWnd);
 void PressKey(WORD vk);
 // A key pressed while another (VK_MENU, VK_CONTROL, VK_SHIFT) is held.
 void PressKeyWith(WORD modifier, WORD vk);

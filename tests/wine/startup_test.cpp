@@ -69,8 +69,7 @@ TEST(WineStartUp, SecondStartShowsTheFirstAndExitMarkerEndsIt) {
   ASSERT_TRUE(WaitFor([] { return TrayShowsIcon(); }, kUiTimeout)) << Seen(run);
 
   // Escape hides the window; the program runs on in the tray.
-  SetForegroundWindow(main);
-  WaitFor([&] { return GetForegroundWindow() == main; }, 5000);
+  ClickCaption(main);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, 5000)) << Seen(run);
 

@@ -78,14 +78,6 @@ std::wstring WineTellbud::IniValue(const wchar_t* file, const wchar_t* section, 
   return value;
 }
 
-void WineTellbud::ClickCaption(HWND hWnd) {
-  RECT rc{};
-  GetWindowRect(hWnd, &rc);
-  Click(POINT{(rc.left + rc.right) / 2,
-              rc.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2},
-        false);
-}
-
 void WineTellbud::ExpectKeysHideTheMainWindow(const char* after) {
   for (WORD key : {VK_ESCAPE, VK_RETURN}) {
     // The first key goes to the window as it is; the second to the window shown again from the
@@ -93,6 +85,14 @@ void WineTellbud::ExpectKeysHideTheMainWindow(const char* after) {
     if (!IsWindowVisible(m_hMain)) DoubleClick(TrayIconPoint());
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(m_hMain) != FALSE; }, kUiTimeout)) << Seen();
     WaitFor([&] { return GetForegroundWindow() == m_hMain; }, kUiTimeout);
+    // The dialog manager gives the focus back to the control that had it when the window was
+    // deactivated: the contact list.
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(m_hMain, nullptr), &gui);
+    EXPECT_EQ(gui.hwndActive, m_hMain) << after << "\n" << Seen();
+    EXPECT_EQ(GetDlgCtrlID(gui.hwndFocus), 1003) << "the focus is not on the contact list " << after << "\n"
+                                                 << Seen();
     PressKey(key);
     EXPECT_TRUE(WaitGone(m_hMain)) << (key == VK_ESCAPE ? "Escape" : "Enter")
                                    << " did not hide the main window " << after << "\n"

@@ -39,8 +39,6 @@ class WineTellbud : public ::testing::Test {
   bool WaitGone(HWND hWnd, DWORD timeoutMs = kUiTimeout);
   // Brings the main window to the front and waits until it has the foreground.
   bool Activate(HWND hWnd);
-  // Left-clicks the middle of the window's title bar, as a user activates a window.
-  void ClickCaption(HWND hWnd);
   // Left-clicks the middle of a dialog's control.
   void ClickControl(HWND dialog, int id);
   // The value of KEY in SECTION of a file in Tellbud's folder, read with the profile functions.
