@@ -28,6 +28,14 @@ void WineTellbud::SetUp() {
       << Seen();
 }
 
+void WineTellbud::TearDown() {
+  m_run.reset();
+  EXPECT_TRUE(WaitFor([] { return !TrayShowsIcon(); }, kUiTimeout))
+      << "the tray icon stayed after Tellbud ended\n"
+      << DescribeWindows();
+  m_world.reset();
+}
+
 std::string WineTellbud::Seen() const {
   std::string text = DescribeWindows();
   if (m_run) text += "debugger output of Tellbud.exe:\n" + m_run->DebugOutputText();
@@ -43,7 +51,9 @@ HWND WineTellbud::OpenTrayMenu() {
 }
 
 void WineTellbud::ChooseTrayItem(TrayItem item) {
-  ASSERT_TRUE(OpenTrayMenu()) << "the tray menu did not open\n" << Seen();
+  HWND menu = OpenTrayMenu();
+  if (!menu) SaveBitmap(CaptureScreen(), ResultsFolder() + L"\\failed-tray-menu.bmp");
+  ASSERT_TRUE(menu) << "the tray menu did not open (the screen: failed-tray-menu.png)\n" << Seen();
   for (int i = 0; i < static_cast<int>(item); ++i) PressKey(VK_DOWN);
   PressKey(VK_RETURN);
   EXPECT_TRUE(WaitFor([&] { return !PopupMenuOf(m_run->ProcessId()); }, kUiTimeout))

@@ -24,6 +24,8 @@ constexpr DWORD kUiTimeout = 10000;
 class WineTellbud : public ::testing::Test {
  protected:
   void SetUp() override;
+  // Ends Tellbud and waits until its icon has left the task bar, where the next test's icon goes.
+  void TearDown() override;
 
   // What the desktop shows, Tellbud's debugger output and the handset's transcript, for failure
   // messages.

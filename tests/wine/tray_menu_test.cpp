@@ -26,7 +26,10 @@ class WineTray : public WineTellbud {
     DeleteFileW(m_strLink.c_str());
     WineTellbud::SetUp();
   }
-  void TearDown() override { DeleteFileW(m_strLink.c_str()); }
+  void TearDown() override {
+    WineTellbud::TearDown();
+    DeleteFileW(m_strLink.c_str());
+  }
 
   // Dark pixels where the first item's check mark is drawn, in the menu opened now.
   int CheckMarkPixels() {
@@ -126,7 +129,10 @@ TEST_F(WineTray, RightClickInTheListOpensNoMenuWithoutMessenger) {
       << Seen();
   RECT rc{};
   GetWindowRect(FindWindowExW(m_hMain, nullptr, L"SysListView32", nullptr), &rc);
-  Click(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, true);
+  POINT middle{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  MoveMouse(middle);
+  Sleep(500);
+  Click(middle, true);
   Sleep(1500);
   EXPECT_FALSE(PopupMenuOf(m_run->ProcessId())) << Seen();
   EXPECT_FALSE(m_run->HasExited());
