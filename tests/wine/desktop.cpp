@@ -69,6 +69,14 @@ bool TrayShowsIcon(int index) {
   return drawn > 16;
 }
 
+void HideTips() {
+  for (HWND hWnd = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); hWnd;
+       hWnd = FindWindowExW(nullptr, hWnd, L"tooltips_class32", nullptr)) {
+    DWORD_PTR unused = 0;
+    if (IsWindowVisible(hWnd)) SendMessageTimeoutW(hWnd, TTM_POP, 0, 0, SMTO_ABORTIFHUNG, 2000, &unused);
+  }
+}
+
 std::wstring TrayIconLooksLike(const std::vector<std::wstring>& files) {
   RECT icon = TrayIconRect();
   Screen square = Crop(CaptureScreen(), icon);

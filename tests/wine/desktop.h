@@ -21,6 +21,9 @@ HWND TrayWindow();
 RECT TrayIconRect(int index = 0);
 // Whether an icon is drawn there (pixels other than the task bar's face colour).
 bool TrayShowsIcon(int index = 0);
+// Closes the tips shown now. Wine's task bar keeps an icon's tip up after the mouse has left
+// the icon, where it would cover a menu.
+void HideTips();
 // Of the .ico files given, the one whose picture the first notification icon resembles most.
 std::wstring TrayIconLooksLike(const std::vector<std::wstring>& files);
 // The middle of the first notification icon.

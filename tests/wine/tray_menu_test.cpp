@@ -61,7 +61,8 @@ TEST_F(WineTray, DoubleClickShowsTheHiddenWindowRightClickOpensTheMenu) {
   HWND menu = OpenTrayMenu();
   ASSERT_TRUE(menu) << "right-click opened no menu\n" << Seen();
   EXPECT_TRUE(IsWindowVisible(m_hMain)) << "the window is shown before the menu opens";
-  MoveMouse(POINT{400, 300});  // the icon's tip goes and leaves the menu in view
+  MoveMouse(POINT{400, 300});
+  HideTips();
   Screenshot(menu, L"tray-menu");
   PressKey(VK_ESCAPE);
 }
