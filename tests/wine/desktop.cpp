@@ -78,8 +78,7 @@ void HideTips() {
 }
 
 std::wstring TrayIconLooksLike(const std::vector<std::wstring>& files) {
-  RECT icon = TrayIconRect();
-  Screen square = Crop(CaptureScreen(), icon);
+  Screen square = CaptureArea(TrayIconRect());
   if (square.pixels.empty()) return {};
   std::wstring best;
   long long bestDistance = -1;
@@ -143,7 +142,7 @@ void SendMouse(DWORD flags, POINT screen) {
 
 void MoveMouse(POINT screen) {
   SendMouse(MOUSEEVENTF_MOVE, screen);
-  Sleep(50);
+  Sleep(100);
 }
 
 void Click(POINT screen, bool right) {
@@ -163,12 +162,33 @@ void Click(POINT screen, bool right) {
   Sleep(50);
 }
 
+bool WaitKeyboardReady(HWND top, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    if (GetForegroundWindow() == top && GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gui) &&
+        gui.hwndActive == top && gui.hwndFocus)
+      return true;
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(50);
+  }
+}
+
 void ClickCaption(HWND hWnd) {
   RECT rc{};
   GetWindowRect(hWnd, &rc);
   Click(POINT{(rc.left + rc.right) / 2,
               rc.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2},
         false);
+  // A press on the title bar starts the window's move loop, which would take the next key
+  // (Escape cancels a move); wait until the release has ended it.
+  DWORD start = GetTickCount();
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  while (GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &gui) && (gui.flags & GUI_INMOVESIZE) &&
+         GetTickCount() - start < 5000)
+    Sleep(50);
 }
 
 void DoubleClick(POINT screen) {
@@ -268,9 +288,14 @@ HWND FindWindowOf(DWORD processId, const std::wstring& title) {
 }
 
 Screen CaptureScreen() {
+  return CaptureArea(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+}
+
+Screen CaptureArea(RECT area) {
   Screen screen;
-  screen.width = GetSystemMetrics(SM_CXSCREEN);
-  screen.height = GetSystemMetrics(SM_CYSCREEN);
+  screen.width = area.right - area.left;
+  screen.height = area.bottom - area.top;
+  if (screen.width <= 0 || screen.height <= 0) return Screen{};
   HDC desktop = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(desktop);
   BITMAPINFO info{};
@@ -284,7 +309,7 @@ Screen CaptureScreen() {
   HBITMAP bitmap = CreateDIBSection(desktop, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (bitmap && bits) {
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, screen.width, screen.height, desktop, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, screen.width, screen.height, desktop, area.left, area.top, SRCCOPY);
     GdiFlush();
     auto* pixels = static_cast<const DWORD*>(bits);
     screen.pixels.assign(pixels, pixels + static_cast<size_t>(screen.width) * screen.height);

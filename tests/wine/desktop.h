@@ -38,6 +38,9 @@ std::wstring TrayTip(DWORD timeoutMs);
 void MoveMouse(POINT screen);
 void Click(POINT screen, bool right);
 void DoubleClick(POINT screen);
+// Waits until the top-level window is the foreground window, its thread's active window, and a
+// window of its thread has the keyboard focus, so that keys pressed now reach it.
+bool WaitKeyboardReady(HWND top, DWORD timeoutMs);
 // Left-clicks the middle of the window's title bar, as a user activates a window.
 void ClickCaption(HWND hWnd);
 void PressKey(WORD vk);
@@ -63,6 +66,8 @@ struct Screen {
   DWORD At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 Screen CaptureScreen();
+// The pixels of one area of the screen (quicker than the whole screen).
+Screen CaptureArea(RECT area);
 // An .ico file drawn at the small icon size in the middle of a WIDTH x HEIGHT picture filled
 // with BACKGROUND; empty when the file cannot be loaded.
 Screen DrawIconFile(const std::wstring& file, int width, int height, DWORD background);

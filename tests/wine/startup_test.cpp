@@ -70,6 +70,8 @@ TEST(WineStartUp, SecondStartShowsTheFirstAndExitMarkerEndsIt) {
 
   // Escape hides the window; the program runs on in the tray.
   ClickCaption(main);
+  EXPECT_TRUE(WaitKeyboardReady(main, kUiTimeout)) << "a click on its title bar did not activate it\n"
+                                                   << Seen(run);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, 5000)) << Seen(run);
 
