@@ -175,20 +175,10 @@ bool WaitKeyboardReady(HWND top, DWORD timeoutMs) {
   }
 }
 
-void ClickCaption(HWND hWnd) {
+void ClickInside(HWND hWnd) {
   RECT rc{};
   GetWindowRect(hWnd, &rc);
-  Click(POINT{(rc.left + rc.right) / 2,
-              rc.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2},
-        false);
-  // A press on the title bar starts the window's move loop, which would take the next key
-  // (Escape cancels a move); wait until the release has ended it.
-  DWORD start = GetTickCount();
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof gui;
-  while (GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &gui) && (gui.flags & GUI_INMOVESIZE) &&
-         GetTickCount() - start < 5000)
-    Sleep(50);
+  Click(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, false);
 }
 
 void DoubleClick(POINT screen) {

@@ -41,8 +41,8 @@ void DoubleClick(POINT screen);
 // Waits until the top-level window is the foreground window, its thread's active window, and a
 // window of its thread has the keyboard focus, so that keys pressed now reach it.
 bool WaitKeyboardReady(HWND top, DWORD timeoutMs);
-// Left-clicks the middle of the window's title bar, as a user activates a window.
-void ClickCaption(HWND hWnd);
+// Left-clicks the middle of the window, as a user activates a window.
+void ClickInside(HWND hWnd);
 void PressKey(WORD vk);
 // A key pressed while another (VK_MENU, VK_CONTROL, VK_SHIFT) is held.
 void PressKeyWith(WORD modifier, WORD vk);
