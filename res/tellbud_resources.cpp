@@ -23,10 +23,11 @@ CDialogResource AboutDialog() {
   d.style = kModalFrame;
   d.fontFace = TEXT("MS Sans Serif");
   d.items = {
+      // Icon, text and button centred on one line across the dialog's height.
       {TEXT("Static"), nullptr, IDC_STATIC_ICON, 11, 17, 20, 20, WS_VISIBLE | SS_ICON, 0, IDR_MAINFRAME},
-      {TEXT("Static"), TEXT("Tellbud Version 1.0.0.2 beta"), IDC_STATIC_TEXT, 40, 10, 119, 8,
+      {TEXT("Static"), TEXT("Tellbud Version 1.0.0.2 beta"), IDC_STATIC_TEXT, 40, 23, 119, 8,
        WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0},
-      {TEXT("Button"), TEXT("OK"), IDOK, 178, 7, 50, 14, kDefaultButton | WS_GROUP, 0, 0},
+      {TEXT("Button"), TEXT("OK"), IDOK, 178, 20, 50, 14, kDefaultButton | WS_GROUP, 0, 0},
   };
   return d;
 }
@@ -102,11 +103,12 @@ CDialogResource OptionDialog() {
   d.style = kModalFrame;
   d.fontFace = TEXT("MS Sans Serif");
   d.items = {
+      // The labels get the room their text needs; the combos' items are short.
       {TEXT("Static"), TEXT("Ring style"), IDC_STATIC_TEXT, 7, 9, 60, 8, WS_VISIBLE | SS_LEFT, 0, 0},
-      {TEXT("ComboBox"), nullptr, IDC_RING_COMBO, 80, 7, 64, 120, combo, 0, 0},
-      {TEXT("Static"), TEXT("Adaptor default channel"), IDC_STATIC_TEXT, 7, 27, 72, 8, WS_VISIBLE | SS_LEFT,
+      {TEXT("ComboBox"), nullptr, IDC_RING_COMBO, 100, 7, 44, 120, combo, 0, 0},
+      {TEXT("Static"), TEXT("Adaptor default channel"), IDC_STATIC_TEXT, 7, 27, 90, 8, WS_VISIBLE | SS_LEFT,
        0, 0},
-      {TEXT("ComboBox"), nullptr, IDC_CHANNEL_COMBO, 80, 25, 64, 60, combo, 0, 0},
+      {TEXT("ComboBox"), nullptr, IDC_CHANNEL_COMBO, 100, 25, 44, 60, combo, 0, 0},
       {TEXT("Static"), TEXT("Speaker"), IDC_STATIC_TEXT, 7, 47, 60, 8, WS_VISIBLE | SS_LEFT, 0, 0},
       {TEXT("Static"), TEXT("-"), IDC_STATIC_TEXT, 7, 58, 6, 8, WS_VISIBLE | SS_LEFT, 0, 0},
       {TEXT("msctls_trackbar32"), nullptr, IDC_SPEAKER_SLIDER, 14, 56, 120, 14, slider, 0, 0},

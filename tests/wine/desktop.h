@@ -14,20 +14,49 @@ namespace wine_test {
 // allocated in that process, as Windows requires for messages with pointers across processes.
 std::vector<std::wstring> ListViewColumns(HWND list);
 
-// The shell's notification-area window ("Shell_TrayWnd"), or nullptr.
+// The task bar of Wine's virtual desktop ("Shell_TrayWnd"), or nullptr.
 HWND TrayWindow();
-// The tray window's client rectangle in screen coordinates when it is visible (it is shown while
-// at least one icon is in it); an empty rectangle otherwise.
-RECT TrayIconsArea();
+// The square of the notification icon `index` (0 the rightmost) on the task bar, in screen coordinates;
+// an empty rectangle without a visible task bar.
+RECT TrayIconRect(int index = 0);
+// Whether an icon is drawn there (pixels other than the task bar's face colour).
+bool TrayShowsIcon(int index = 0);
+// Closes the tips shown now. Wine's task bar keeps an icon's tip up after the mouse has left
+// the icon, where it would cover a menu.
+void HideTips();
+// Of the .ico files given, the one whose picture the first notification icon resembles most.
+std::wstring TrayIconLooksLike(const std::vector<std::wstring>& files);
+// The middle of the first notification icon.
+POINT TrayIconPoint();
+// The tip the task bar shows while the mouse rests on the first icon, or "" when none shows
+// within `timeoutMs`.
+std::wstring TrayTip(DWORD timeoutMs);
 
-// Real input through SendInput.
+// Real input through SendInput. A click at the place of the previous click of the same button
+// waits out the double-click time first, as a user clicking twice on purpose would, so that it
+// is not taken for a double-click.
 void MoveMouse(POINT screen);
 void Click(POINT screen, bool right);
 void DoubleClick(POINT screen);
+// Waits until the top-level window is the foreground window, its thread's active window, and a
+// window of its thread has the keyboard focus, so that keys pressed now reach it.
+bool WaitKeyboardReady(HWND top, DWORD timeoutMs);
+// Left-clicks the middle of the window, as a user activates a window.
+void ClickInside(HWND hWnd);
 void PressKey(WORD vk);
+// A key pressed while another (VK_MENU, VK_CONTROL, VK_SHIFT) is held.
+void PressKeyWith(WORD modifier, WORD vk);
+// Types the text as Unicode key input.
+void TypeText(const std::wstring& text);
 
 // The visible pop-up menu window (class "#32768") of the given process, or nullptr.
 HWND PopupMenuOf(DWORD processId);
+
+// The visible top-level windows, one line each: handle, class, title, process, rectangle; for
+// failure messages that say what was on the desktop.
+std::string DescribeWindows();
+// The visible top-level window of the process with this title, or nullptr.
+HWND FindWindowOf(DWORD processId, const std::wstring& title);
 
 // The screen as 32-bit pixels, rows from the top.
 struct Screen {
@@ -37,6 +66,13 @@ struct Screen {
   DWORD At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 Screen CaptureScreen();
+// The pixels of one area of the screen (quicker than the whole screen).
+Screen CaptureArea(RECT area);
+// An .ico file drawn at the small icon size in the middle of a WIDTH x HEIGHT picture filled
+// with BACKGROUND; empty when the file cannot be loaded.
+Screen DrawIconFile(const std::wstring& file, int width, int height, DWORD background);
+// The part of the capture inside `area`.
+Screen Crop(const Screen& screen, RECT area);
 // Writes the capture as a 32-bit BMP file.
 bool SaveBitmap(const Screen& screen, const std::wstring& path);
 // How many different colours the capture holds (a blank screen has one).

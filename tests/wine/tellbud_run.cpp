@@ -68,6 +68,9 @@ std::string Narrow(const wchar_t* text, int length) {
   return out;
 }
 
+// The one instance a test has running; the watchdog reads its output.
+CTellbudRun* volatile g_pCurrentRun = nullptr;
+
 }  // namespace
 
 std::wstring BuildFolder() { return Environment(L"TELLBUD_BIN_DIR"); }
@@ -101,10 +104,17 @@ CTellbudRun::CTellbudRun(const std::wstring& name) : m_strFolder(FreshFolder(nam
   for (const wchar_t* pattern : kShippedPatterns) CopyMatching(from, m_strFolder, pattern);
   CreateDirectoryW((m_strFolder + L"\\Language").c_str(), nullptr);
   CopyMatching(from + L"\\Language", m_strFolder + L"\\Language", L"*.ini");
+  g_pCurrentRun = this;
 }
 
 CTellbudRun::~CTellbudRun() {
+  if (g_pCurrentRun == this) g_pCurrentRun = nullptr;
   if (m_hThread) {
+    // Ended as a user ends it, so that its tray icon goes with it; killed only when that fails.
+    if (!HasExited() && m_bStartOk) {
+      RunAnother(L"*exit*", 15000);
+      WaitExit(15000);
+    }
     if (!HasExited() && m_hProcess) TerminateProcess(m_hProcess, 1);
     InterlockedExchange(&m_bStop, 1);
     WaitForSingleObject(m_hThread, 10000);
@@ -257,9 +267,18 @@ std::vector<std::string> CTellbudRun::DebugOutput() const {
 }
 
 std::string CTellbudRun::DebugOutputText() const {
+  constexpr size_t kShown = 40;
+  std::vector<std::string> lines = DebugOutput();
   std::string text;
-  for (const std::string& line : DebugOutput()) text += "  " + line + "\n";
+  if (lines.size() > kShown) text = "  (" + std::to_string(lines.size() - kShown) + " lines before)\n";
+  for (size_t i = lines.size() > kShown ? lines.size() - kShown : 0; i < lines.size(); ++i)
+    text += "  " + lines[i] + "\n";
   return text.empty() ? "  (no debugger output)\n" : text;
+}
+
+std::string CTellbudRun::CurrentOutputText() {
+  CTellbudRun* run = g_pCurrentRun;
+  return run ? "debugger output of Tellbud.exe:\n" + run->DebugOutputText() : std::string();
 }
 
 bool CTellbudRun::WaitDebugOutput(const std::string& text, DWORD timeoutMs) {

@@ -32,7 +32,7 @@ class CTellbudRun {
  public:
   // Copies Tellbud.exe and its data files into a fresh folder named `name`.
   explicit CTellbudRun(const std::wstring& name);
-  // Ends the process if it still runs.
+  // Ends the process if it still runs: with the exit marker, else by force.
   ~CTellbudRun();
   CTellbudRun(const CTellbudRun&) = delete;
   CTellbudRun& operator=(const CTellbudRun&) = delete;
@@ -56,6 +56,8 @@ class CTellbudRun {
   std::string DebugOutputText() const;
   // Whether a debugger line containing `text` arrives within `timeoutMs`.
   bool WaitDebugOutput(const std::string& text, DWORD timeoutMs);
+  // The debugger output of the instance alive now (the watchdog prints it), or "".
+  static std::string CurrentOutputText();
 
  private:
   static DWORD WINAPI DebugThread(LPVOID self);

@@ -1,10 +1,9 @@
 // The tray icon and its menu on Wine, with real mouse and keyboard input: double-click and
-// right-click on the icon, the AutoRun check mark and its shortcut in the Startup folder, About
-// and Exit.
-#include "tests/wine/harness.h"
+// right-click on the icon, every command of the menu, and Enter and Escape hiding the main window,
+// also once a dialog opened from the menu has closed.
+#include <gtest/gtest.h>
 
-#include "tests/wine/desktop.h"
-#include "tests/wine/tellbud_run.h"
+#include "tests/wine/tellbud_fixture.h"
 
 namespace wine_test {
 namespace {
@@ -20,43 +19,21 @@ std::wstring StartupFolder() {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-class WineTray : public ::testing::Test {
+class WineTray : public WineTellbud {
  protected:
   void SetUp() override {
     m_strLink = StartupFolder() + L"\\Tellbud.lnk";
     DeleteFileW(m_strLink.c_str());
-    ASSERT_TRUE(m_run.Start());
-    m_hMain = m_run.WaitMainWindow(30000);
-    ASSERT_TRUE(m_hMain) << m_run.DebugOutputText();
-    ASSERT_TRUE(WaitFor([] { return TrayIconsArea().right > TrayIconsArea().left; }, 10000));
+    WineTellbud::SetUp();
   }
-  void TearDown() override { DeleteFileW(m_strLink.c_str()); }
+  void TearDown() override {
+    WineTellbud::TearDown();
+    DeleteFileW(m_strLink.c_str());
+  }
 
-  // The middle of the first icon in the notification area.
-  POINT Icon() const {
-    RECT area = TrayIconsArea();
-    int size = area.bottom - area.top;
-    return POINT{area.left + size / 2, area.top + size / 2};
-  }
-  // Right-clicks the icon and waits for the program's pop-up menu.
-  HWND OpenMenu() {
-    Click(Icon(), true);
-    HWND menu = nullptr;
-    WaitFor([&] { return (menu = PopupMenuOf(m_run.ProcessId())) != nullptr; }, 5000);
-    return menu;
-  }
-  // Opens the menu and chooses the item reached with `downs` presses of the Down key (Up when
-  // negative), then Enter.
-  void Choose(int downs) {
-    HWND menu = OpenMenu();
-    ASSERT_TRUE(menu) << "the tray menu did not open";
-    for (int i = 0; i < (downs < 0 ? -downs : downs); ++i) PressKey(downs < 0 ? VK_UP : VK_DOWN);
-    PressKey(VK_RETURN);
-    EXPECT_TRUE(WaitFor([&] { return !PopupMenuOf(m_run.ProcessId()); }, 5000));
-  }
   // Dark pixels where the first item's check mark is drawn, in the menu opened now.
   int CheckMarkPixels() {
-    HWND menu = OpenMenu();
+    HWND menu = OpenTrayMenu();
     if (!menu) return -1;
     Sleep(300);
     RECT rc;
@@ -65,50 +42,107 @@ class WineTray : public ::testing::Test {
               rc.top + GetSystemMetrics(SM_CYMENU)};
     int dark = CountDarkPixels(CaptureScreen(), mark);
     PressKey(VK_ESCAPE);
-    WaitFor([&] { return !PopupMenuOf(m_run.ProcessId()); }, 5000);
+    WaitFor([&] { return !PopupMenuOf(m_run->ProcessId()); }, kUiTimeout);
     return dark;
   }
 
-  CTellbudRun m_run{L"tray"};
-  HWND m_hMain = nullptr;
   std::wstring m_strLink;
 };
 
 TEST_F(WineTray, DoubleClickShowsTheHiddenWindowRightClickOpensTheMenu) {
   ShowWindow(m_hMain, SW_HIDE);
-  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(m_hMain); }, 5000));
-  DoubleClick(Icon());
-  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(m_hMain) != FALSE; }, 5000))
-      << "double-click did not show it";
+  ASSERT_TRUE(WaitGone(m_hMain));
+  DoubleClick(TrayIconPoint());
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(m_hMain) != FALSE; }, kUiTimeout))
+      << "double-click did not show it\n"
+      << Seen();
 
   ShowWindow(m_hMain, SW_HIDE);
-  HWND menu = OpenMenu();
-  EXPECT_TRUE(menu) << "right-click opened no menu";
+  HWND menu = OpenTrayMenu();
+  ASSERT_TRUE(menu) << "right-click opened no menu\n" << Seen();
   EXPECT_TRUE(IsWindowVisible(m_hMain)) << "the window is shown before the menu opens";
+  MoveMouse(POINT{400, 300});
+  HideTips();
+  Screenshot(menu, L"tray-menu");
   PressKey(VK_ESCAPE);
 }
 
 TEST_F(WineTray, AutoRunCopiesTheShortcutAndShowsTheCheckMark) {
   ASSERT_FALSE(StartupFolder().empty());
   int unchecked = CheckMarkPixels();
-  Choose(1);  // AutoRun, the first item
-  EXPECT_TRUE(WaitFor([&] { return Exists(m_strLink); }, 5000)) << "no Tellbud.lnk in the Startup folder";
+  ChooseTrayItem(TrayItem::kAutoRun);
+  EXPECT_TRUE(WaitFor([&] { return Exists(m_strLink); }, kUiTimeout))
+      << "no Tellbud.lnk in the Startup folder";
   int checked = CheckMarkPixels();
   EXPECT_GT(checked, unchecked) << "no check mark at AutoRun";
-  Choose(1);
-  EXPECT_TRUE(WaitFor([&] { return !Exists(m_strLink); }, 5000)) << "Tellbud.lnk stayed";
+  ChooseTrayItem(TrayItem::kAutoRun);
+  EXPECT_TRUE(WaitFor([&] { return !Exists(m_strLink); }, kUiTimeout)) << "Tellbud.lnk stayed";
 }
 
-TEST_F(WineTray, AboutOpensItsDialogAndExitEndsTheProgram) {
-  Choose(-3);  // About, above the separator and Exit
-  HWND about = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (about = FindWindowW(nullptr, L"About Tellbud")) != nullptr; }, 5000));
-  PostMessageW(about, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitFor([] { return !FindWindowW(nullptr, L"About Tellbud"); }, 5000));
+TEST_F(WineTray, EnterAndEscapeHideTheMainWindow) {
+  ClickInside(m_hMain);
+  ExpectKeysHideTheMainWindow("after a click in it");
+}
 
-  Choose(-1);  // Exit, the last item
-  EXPECT_TRUE(m_run.WaitExit(10000)) << m_run.DebugOutputText();
-  EXPECT_TRUE(WaitFor([] { return TrayIconsArea().right <= TrayIconsArea().left; }, 10000));
+TEST_F(WineTray, AboutOpensItsDialogAndTheKeysHideTheWindowAfterIt) {
+  ChooseTrayItem(TrayItem::kAbout);
+  HWND about = WaitWindow(L"About Tellbud");
+  ASSERT_TRUE(about) << "About did not open\n" << Seen();
+  Screenshot(about, L"about");
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(WaitGone(about)) << Seen();
+  ExpectKeysHideTheMainWindow("after About closed with Enter");
+
+  ChooseTrayItem(TrayItem::kAbout);
+  about = WaitWindow(L"About Tellbud");
+  ASSERT_TRUE(about) << Seen();
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitGone(about)) << "Escape did not close About\n" << Seen();
+  ExpectKeysHideTheMainWindow("after About closed with Escape");
+}
+
+TEST_F(WineTray, SelectLanguageCancelledKeepsTheFileAndTheKeysHideTheWindowAfterIt) {
+  std::wstring before = IniValue(L"Tellbud.ini", L"LanguageType", L"0");
+  ChooseTrayItem(TrayItem::kSelectLanguage);
+  HWND dialog = WaitWindow(L"Select language");
+  ASSERT_TRUE(dialog) << "Select language did not open\n" << Seen();
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitGone(dialog)) << Seen();
+  EXPECT_EQ(before, IniValue(L"Tellbud.ini", L"LanguageType", L"0"));
+  ExpectKeysHideTheMainWindow("after Select language was cancelled");
+}
+
+// SetAudio needs Messenger and Option the handset; without them the commands do nothing.
+TEST_F(WineTray, SetAudioAndOptionDoNothingWithoutMessengerAndHandset) {
+  for (TrayItem item : {TrayItem::kSetAudio, TrayItem::kOption}) {
+    ChooseTrayItem(item);
+    Sleep(1500);
+    EXPECT_FALSE(WaitWindow(L"Ring style", 0)) << Seen();
+    EXPECT_EQ(GetForegroundWindow(), m_hMain) << "a window other than the main window came up\n" << Seen();
+    EXPECT_FALSE(m_run->HasExited());
+  }
+}
+
+// The contact menu needs Messenger: a right-click in the empty list opens none.
+TEST_F(WineTray, RightClickInTheListOpensNoMenuWithoutMessenger) {
+  ASSERT_TRUE(WaitFor([&] { return !PopupMenuOf(m_run->ProcessId()); }, kUiTimeout))
+      << "a menu was open before the click\n"
+      << Seen();
+  RECT rc{};
+  GetWindowRect(FindWindowExW(m_hMain, nullptr, L"SysListView32", nullptr), &rc);
+  POINT middle{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  MoveMouse(middle);
+  Sleep(500);
+  Click(middle, true);
+  Sleep(1500);
+  EXPECT_FALSE(PopupMenuOf(m_run->ProcessId())) << Seen();
+  EXPECT_FALSE(m_run->HasExited());
+}
+
+TEST_F(WineTray, ExitEndsTheProgramAndRemovesTheIcon) {
+  ChooseTrayItem(TrayItem::kExit);
+  EXPECT_TRUE(m_run->WaitExit(kUiTimeout)) << Seen();
+  EXPECT_TRUE(WaitFor([] { return !TrayShowsIcon(); }, kUiTimeout)) << "the tray icon stayed\n" << Seen();
 }
 
 }  // namespace

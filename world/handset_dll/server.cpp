@@ -71,7 +71,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   return TRUE;
 }
 
-__declspec(dllexport) HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
+HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   *ppv = nullptr;
   if (!IsEqualCLSID(clsid, world::handset::kClsidHandsetControl)) return CLASS_E_CLASSNOTAVAILABLE;
@@ -79,9 +79,9 @@ __declspec(dllexport) HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID ri
 }
 
 // The device and its channel stay for the life of the process.
-__declspec(dllexport) HRESULT WINAPI DllCanUnloadNow() { return S_FALSE; }
+HRESULT WINAPI DllCanUnloadNow() { return S_FALSE; }
 
-__declspec(dllexport) HRESULT WINAPI DllRegisterServer() {
+HRESULT WINAPI DllRegisterServer() {
   wchar_t path[MAX_PATH] = {};
   DWORD n = GetModuleFileNameW(g_hModule, path, MAX_PATH);
   if (!n || n >= MAX_PATH) return SELFREG_E_CLASS;
@@ -95,7 +95,7 @@ __declspec(dllexport) HRESULT WINAPI DllRegisterServer() {
   return S_OK;
 }
 
-__declspec(dllexport) HRESULT WINAPI DllUnregisterServer() {
+HRESULT WINAPI DllUnregisterServer() {
   LONG result = SHDeleteKeyW(HKEY_CLASSES_ROOT, ClassKey().c_str());
   return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND ? S_OK : SELFREG_E_CLASS;
 }
