@@ -49,7 +49,25 @@ step 60 "the boot desktop's end" wineserver -w || finish 1
 step 120 "regsvr32 TellbudHandset.dll" wine regsvr32 /s "$(winpath "$tests/TellbudHandset.dll")" || finish 1
 
 rc=0
-step 900 "tellbud_wine_tests" wine "$(winpath "$tests/tellbud_wine_tests.exe")" --gtest_filter="$filter" || rc=1
+# The Windows tests run in real time on a desktop Wine shares with the X server, where a click or
+# a key can now and then arrive before a window is ready. Tests that fail run once more, alone;
+# the log names each one that needed it, and a second failure fails the stage.
+log=$RESULTS/tellbud_wine_tests.log
+if ! step 900 "tellbud_wine_tests" wine "$(winpath "$tests/tellbud_wine_tests.exe")" --gtest_filter="$filter" \
+     2>&1 | tee "$log"; then
+  failed=$(sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_./]*\) (.*/\1/p' "$log" | paste -sd: -)
+  if [ -z "$failed" ]; then
+    rc=1
+  else
+    say "again, alone: $failed"
+    if step 600 "tellbud_wine_tests (second try)" wine "$(winpath "$tests/tellbud_wine_tests.exe")" \
+         --gtest_filter="$failed"; then
+      say "FLAKY: passed on the second try: $failed"
+    else
+      rc=1
+    fi
+  fi
+fi
 if [ -f "$tests/tellbud_platform_tests.exe" ]; then
   step 600 "tellbud_platform_tests" wine "$(winpath "$tests/tellbud_platform_tests.exe")" || rc=1
 fi
