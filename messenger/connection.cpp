@@ -112,6 +112,7 @@ void CTellbudDlg::DisconnectMessenger() {
 void CTellbudDlg::ForgetLostMessenger() {
   bool hadCall = m_pCurConversation || m_nCallState == CALL_RINGING || m_nCallState == CALL_TALKING;
   m_lstConversations.clear();
+  m_endingCall = CWatchedConversation();
   ClearCurrentConversation();
   if (m_nCallState == CALL_RINGING || m_nCallState == CALL_TALKING) m_nCallState = CALL_READY;
   if (hadCall && !IsLineCallInProgress()) m_phone.SetIdle();

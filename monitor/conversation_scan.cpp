@@ -17,6 +17,7 @@ const DWORD kPhraseLength = 259;
 const DWORD kSuffixBuffer = 32;
 const int kTitleBuffer = 260;
 const int kSigninBuffer = 200;
+const int kEndingCallTicks = 2;
 
 struct CScanPhrases {
   std::vector<CPhrase> invitation;
@@ -56,6 +57,7 @@ CString FirstContactSignin(const CComRef<IMessengerConversationWnd>& window) {
 }  // namespace
 
 void CTellbudDlg::ScanConversations() {
+  RecheckEndedCall();
   if (m_pCurConversation) {
     ScanCurrentConversation();
   } else {
@@ -102,6 +104,25 @@ void CTellbudDlg::ScanCurrentConversation() {
     m_phone.SetIdle();
     m_nHistoryLen = static_cast<int>(length);
   }
+}
+
+// Two ticks give Messenger's question about ending the call (answered within a second) time.
+void CTellbudDlg::RecheckEndedCall() {
+  if (!m_endingCall.m_pWindow) return;
+  if (!IsWindow(ToWindow(m_endingCall.m_hWnd))) {
+    m_endingCall = CWatchedConversation();
+    return;
+  }
+  if (++m_nEndingTicks < kEndingCallTicks) return;
+  CWatchedConversation entry = m_endingCall;
+  m_endingCall = CWatchedConversation();
+  for (CWatchedConversation& watched : m_lstConversations) {
+    if (WatchedWindowHandle(watched) == entry.m_hWnd) {
+      watched.m_nScanned = 0;
+      return;
+    }
+  }
+  m_lstConversations.push_front(entry);
 }
 
 // Every watched conversation with new text is examined, most recently active first; an entry
@@ -186,7 +207,11 @@ void CTellbudDlg::AdoptConversationWindow(HWND hwnd) {
   // first, so that "Bob" is not taken for "Bobby" when both are listed.
   CString signin = FindContactSignin(title, LVFI_STRING);
   if (signin.IsEmpty()) signin = FindContactSignin(title, LVFI_STRING | LVFI_PARTIAL);
-  if (signin.IsEmpty()) return;
+  // Someone outside the contact list is shown under their sign-in name, an address: the window
+  // is theirs only if Messenger gives this very window for it.
+  BOOL byAddress = signin.IsEmpty();
+  if (byAddress && !StrChrW(title, TEXT('@'))) return;
+  if (byAddress) signin = title;
   CContactVariant contact(signin);
   CComRef<IDispatch> conversation;
   CheckComResult(m_pMessenger->InstantMessage(contact.Get(), conversation.Receive()), IID_IMessenger);
@@ -198,5 +223,6 @@ void CTellbudDlg::AdoptConversationWindow(HWND hwnd) {
   // later) is not watched twice.
   CheckComResult(entry.m_pWindow->get_HWND(&entry.m_hWnd), IID_IMessengerConversationWnd);
   if (IsWatchedWindow(entry.m_hWnd)) return;
+  if (byAddress && ToWindow(entry.m_hWnd) != hwnd) return;
   m_lstConversations.push_front(entry);
 }

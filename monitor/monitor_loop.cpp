@@ -163,6 +163,7 @@ void CTellbudDlg::OnPauseEnd() {
   KillTimer(TIMER_PAUSE_END);
 }
 
+// The refresh ends once the list was read whole; a failure leaves the timer to try again.
 void CTellbudDlg::OnContactRefreshTick() {
   RunMessengerStep(TEXT("the contact list refresh"), [&] {
     if (m_pMessenger) {
@@ -172,8 +173,8 @@ void CTellbudDlg::OnContactRefreshTick() {
     }
     RebuildContactList();
     ApplyCustomNames();
+    KillTimer(TIMER_CONTACT_REFRESH);
   });
-  KillTimer(TIMER_CONTACT_REFRESH);
 }
 
 void CTellbudDlg::RefreshChannel() {

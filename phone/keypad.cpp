@@ -7,6 +7,7 @@
 
 #include "app/paths.h"
 #include "config/profile.h"
+#include "dialogs/save_message.h"
 #include "phone/model_code.h"
 #include "phone/option_settings.h"
 
@@ -144,11 +145,20 @@ void CTellbudDlg::CallMarkedContact() {
   if (signin[0]) StartVoiceConversation(signin);
 }
 
-// The next ring style, played for a moment so that the user hears what they chose.
+// The next ring style, played for a moment so that the user hears what they chose. A style the
+// settings file refuses holds until Tellbud ends, and the user is told it was not stored.
 void CTellbudDlg::StepRingStyle() {
   m_nRingType = (ValidRingStyle(m_nRingType) + 1) % RING_STYLE_COUNT;
   StartRingPreview(m_nRingType);
-  WriteRingType(m_nRingType);
+  if (!WriteRingType(m_nRingType)) TellSettingNotSaved();
+}
+
+// Each further press while the message is open would stack another one over it.
+void CTellbudDlg::TellSettingNotSaved() {
+  if (m_bTellingNotSaved) return;
+  m_bTellingNotSaved = TRUE;
+  ShowNotSavedMessage(m_hWnd, TEXT("Tellbud.ini"));
+  m_bTellingNotSaved = FALSE;
 }
 
 void CTellbudDlg::ToggleSpeaker() {

@@ -48,7 +48,7 @@ BOOL CTellbudDlg::OnCommandId(UINT nID, UINT nCode, HWND hWndCtl) {
     }
     case ID_TRAY_SELECTLANGUAGE: {
       CLanguageDlg dialog(this);
-      dialog.DoModal();
+      RunDialogOnce(dialog);
       return TRUE;
     }
     case ID_TRAY_OPTION:
@@ -56,12 +56,12 @@ BOOL CTellbudDlg::OnCommandId(UINT nID, UINT nCode, HWND hWndCtl) {
       return TRUE;
     case ID_CONTACT_RENAME: {
       CRenameDlg dialog(this);
-      dialog.DoModal();
+      RunDialogOnce(dialog);
       return TRUE;
     }
     case ID_CONTACT_SPEEDDIAL: {
       CSpeedDialDlg dialog(this);
-      dialog.DoModal();
+      RunDialogOnce(dialog);
       return TRUE;
     }
     default:
@@ -76,14 +76,14 @@ void CTellbudDlg::OnExit() { DestroyWindow(); }
 void CTellbudDlg::OnOption() {
   {
     COptionDlg dialog(this);
-    dialog.DoModal();
+    if (!RunDialogOnce(dialog)) return;
   }
   if (GetSafeHwnd()) StopRingPreview();
 }
 
 void CTellbudDlg::OnAbout() {
   CAboutDlg about;
-  about.DoModal();
+  RunDialogOnce(about);
 }
 
 void CTellbudDlg::OnContactDoubleClick() {
