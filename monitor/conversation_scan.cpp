@@ -7,6 +7,8 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <vector>
+
 #include "app/paths.h"
 #include "config/profile.h"
 #include "monitor/phrase_recency.h"
@@ -15,7 +17,6 @@ namespace {
 
 const DWORD kPhraseLength = 259;
 const DWORD kSuffixBuffer = 32;
-const int kTitleBuffer = 260;
 const int kSigninBuffer = 200;
 const int kEndingCallTicks = 2;
 
@@ -193,8 +194,10 @@ CString CTellbudDlg::CurrentContactSignin() { return FirstContactSignin(m_pCurCo
 
 // A conversation window that was open before the connection: its title names the contact.
 void CTellbudDlg::AdoptConversationWindow(HWND hwnd) {
-  WCHAR title[kTitleBuffer] = {0};
-  GetWindowTextW(hwnd, title, kTitleBuffer);
+  // The whole title, however long the contact's name: a cut title would lose the suffix.
+  std::vector<WCHAR> text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, 0);
+  GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
+  LPWSTR title = text.data();
   WCHAR suffix[kSuffixBuffer] = {0};
   ReadProfileString(TEXT("INFO_OTHER"), TEXT("IMWndName"), TEXT(" - Dialog"), suffix, kSuffixBuffer,
                     g_szLanguagePath);

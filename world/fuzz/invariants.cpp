@@ -289,6 +289,10 @@ Checker::Checker(std::vector<Invariant> invariants, std::set<std::string> skip)
     : invariants_(std::move(invariants)), skip_(std::move(skip)) {}
 
 void Checker::NoteCommand(const Words& words, bool succeeded) {
+  if (succeeded && words.size() == 3 && words[0] == "file" && words[1] == "delete") {
+    std::erase_if(hand_edits_, [&](const auto& edit) { return edit.first[0] == words[2]; });
+    return;
+  }
   if (!succeeded || words.size() != 5 || words[0] != "ini" || words[2] != kSectionOfHandEdits) return;
   hand_edits_[{words[1], words[2], words[3]}] = words[4];
 }
