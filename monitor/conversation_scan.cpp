@@ -17,7 +17,6 @@ namespace {
 
 const DWORD kPhraseLength = 259;
 const DWORD kSuffixBuffer = 32;
-const int kSigninBuffer = 200;
 const int kEndingCallTicks = 2;
 
 struct CScanPhrases {
@@ -183,9 +182,9 @@ CString CTellbudDlg::FindContactSignin(LPCWSTR name, UINT flags) {
   find.flags = flags;
   find.psz = name;
   for (int row = m_list.FindItem(&find, -1); row >= 0; row = m_list.FindItem(&find, row)) {
-    WCHAR signin[kSigninBuffer] = {0};
-    m_list.GetItemText(row, 2, signin, kSigninBuffer);
-    if (signin[0]) return CString(signin);
+    // The whole sign-in name: Messenger is asked for the conversation by it.
+    CString signin = m_list.GetItemText(row, 2);
+    if (!signin.IsEmpty()) return signin;
   }
   return CString();
 }

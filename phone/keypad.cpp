@@ -29,7 +29,6 @@ enum HandsetKey : short {
 };
 
 const int kSpeedDialBuffer = 5;  // at most four characters of the column take part
-const int kSigninBuffer = 260;
 
 }  // namespace
 
@@ -140,9 +139,8 @@ void CTellbudDlg::DispatchKey(short key) {
 void CTellbudDlg::CallMarkedContact() {
   int row = m_list.GetSelectionMark();
   if (row < 0) return;
-  WCHAR signin[kSigninBuffer] = {0};
-  m_list.GetItemText(row, 2, signin, kSigninBuffer);
-  if (signin[0]) StartVoiceConversation(signin);
+  CString signin = m_list.GetItemText(row, 2);
+  if (!signin.IsEmpty()) StartVoiceConversation(signin);
 }
 
 // The next ring style, played for a moment so that the user hears what they chose. A style the
