@@ -22,7 +22,8 @@ BOOL CTellbudDlg::OnCommandId(UINT nID, UINT nCode, HWND hWndCtl) {
       return TRUE;
     case ID_TRAY_SETAUDIO:
       if (m_bMSNConnected)
-        RunMessengerStep(TEXT("the audio wizard"), [&] { CheckComResult(m_pMessenger->MediaWizard(0), IID_IMessenger); });
+        RunMessengerStep(TEXT("the audio wizard"),
+                         [&] { CheckComResult(m_pMessenger->MediaWizard(0), IID_IMessenger); });
       return TRUE;
     case ID_CONTACT_STARTVOICE: {
       if (!m_bMSNConnected) return TRUE;

@@ -271,7 +271,7 @@ class CTellbudDlg : public CDialog {
   void RunMessengerStep(LPCWSTR step, F&& f);
   void TraceMessengerFailure(LPCWSTR step, const _com_error& e);
 
-  CMenu m_trayMenuResource;  // menu 134, owning m_hTrayMenu
+  CMenu m_trayMenuResource;             // menu 134, owning m_hTrayMenu
   std::vector<CDialog*> m_openDialogs;  // the dialogs RunDialogOnce runs, innermost last
   BOOL m_bTellingNotSaved = FALSE;
 };

@@ -78,7 +78,8 @@ Result File(Console& c, const Call& call) {
   if (action != "readonly" && action != "writable")
     return Result::Bad("usage: file readonly|writable|delete FILE");
   fs::perms write = fs::perms::owner_write;
-  fs::permissions(*file, write, action == "readonly" ? fs::perm_options::remove : fs::perm_options::add, error);
+  fs::permissions(*file, write, action == "readonly" ? fs::perm_options::remove : fs::perm_options::add,
+                  error);
   if (error) return Result::Failed(error.message());
   return Result::Ok();
 }

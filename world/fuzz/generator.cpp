@@ -67,15 +67,14 @@ std::vector<std::string> ConversationContacts(world::World& w) {
 std::vector<Words> ControlActions(const sim::DialogInfo& dialog) {
   std::string title = world::Utf8(dialog.title);
   if (title == "Ring style")
-    return {{"choose", title, "1000", "3"},
-            {"choose", title, "1000", "0"},
-            {"choose", title, "1000", "9"},
-            {"choose", title, "1001", "USB"},
-            {"choose", title, "1001", "PSTN"},
-            {"slide", title, "1002", "50"},
+    return {{"choose", title, "1000", "3"},    {"choose", title, "1000", "0"},
+            {"choose", title, "1000", "9"},    {"choose", title, "1001", "USB"},
+            {"choose", title, "1001", "PSTN"}, {"slide", title, "1002", "50"},
             {"slide", title, "1003", "1"}};
   if (title == "Select language")
-    return {{"choose", title, "1005", "German"}, {"choose", title, "1005", "English"}, {"choose", title, "1005", "French"}};
+    return {{"choose", title, "1005", "German"},
+            {"choose", title, "1005", "English"},
+            {"choose", title, "1005", "French"}};
   if (title == "Rename") return {{"type", title, "1004", "Bobby"}, {"type", title, "1004", ""}};
   if (title == "Set speed dial number") return {{"type", title, "1004", "7"}, {"type", title, "1004", "123"}};
   return {};

@@ -1,8 +1,8 @@
 // Chooses the fuzzer's next step from the world as it stands: what the handset, Messenger, its
 // contacts and their calls, the user at the PC (the program's dialogs and their controls, restarts
 // while a call rings or runs), the INI files (edited, read-only, deleted) and the sound devices can
-// do next, each with a weight, and waits of every length. Odd contact names (empty, blank, very long, non-ASCII, letter-case
-// variants of one another) are part of the pool.
+// do next, each with a weight, and waits of every length. Odd contact names (empty, blank, very long,
+// non-ASCII, letter-case variants of one another) are part of the pool.
 #pragma once
 
 #include <functional>

@@ -125,9 +125,9 @@ std::optional<std::string> RingsOnlyWithCall(Checker& c, world::World& w) {
 // already hold cannot be seen by it (after a restart, say); once Messenger heals, the usual grace
 // applies again.
 bool BlindToNewCalls(world::World& w) {
-  for (const char* op : {"Create", "get_MyStatus", "get_MyContacts", "FindConnectionPoint", "Advise", "get_Window",
-                         "Show", "get_HWND", "InstantMessage", "get_History", "get_Contacts", "Item", "get_Count",
-                         "get_SigninName"})
+  for (const char* op :
+       {"Create", "get_MyStatus", "get_MyContacts", "FindConnectionPoint", "Advise", "get_Window", "Show",
+        "get_HWND", "InstantMessage", "get_History", "get_Contacts", "Item", "get_Count", "get_SigninName"})
     if (w.messenger().FailsUntilHealed(op)) return true;
   return false;
 }
@@ -146,8 +146,8 @@ std::optional<std::string> HandsetEndsCall(Checker& c, world::World& w) {
         followed_call = true;
   bool holds_call = dlg && (dlg->m_nCallState == CALL_TALKING || dlg->m_nCallState == CALL_RINGING ||
                             (dlg->m_bHandsetCall && dlg->m_pCurConversation));
-  bool bad =
-      dlg && FollowsCalls(w) && handset.plugged && handset.open && followed_call && !holds_call && !BlindToNewCalls(w);
+  bool bad = dlg && FollowsCalls(w) && handset.plugged && handset.open && followed_call && !holds_call &&
+             !BlindToNewCalls(w);
   int64_t since = c.HeldSince("handset-ends-call", bad, w.Now());
   if (bad && w.Now() - since > kCatchUpMs)
     return "a call has run in Messenger for " + Seconds(w.Now() - since) + " while the call state is " +

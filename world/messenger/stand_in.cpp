@@ -110,7 +110,9 @@ bool MessengerStandIn::Fail(const std::string& op, HRESULT hr, int count) {
 
 void MessengerStandIn::Heal() { state_.faults.Heal(); }
 
-bool MessengerStandIn::FailsUntilHealed(const std::string& op) const { return state_.faults.FailsUntilHealed(op); }
+bool MessengerStandIn::FailsUntilHealed(const std::string& op) const {
+  return state_.faults.FailsUntilHealed(op);
+}
 
 bool MessengerStandIn::VanishDuring(const std::string& op) { return state_.faults.VanishDuring(op); }
 
