@@ -16,6 +16,7 @@
 #include "world/core/ini_edit.h"
 #include "world/core/text.h"
 #include "world/handset/stand_in.h"
+#include "world/messenger/language.h"
 #include "world/messenger/stand_in.h"
 
 namespace fuzz {
@@ -59,6 +60,49 @@ bool SignedIn(LONG status) { return status >= 2 && status <= 66; }
 // chose another); while Messenger writes in another language, it cannot follow calls at all.
 bool FollowsCalls(world::World& w) {
   return w.messenger().language() == world::messenger::Language::kEnglish;
+}
+
+// Where the newest status line of `language` in `history` starts (its longest fixed part, found
+// last), or npos.
+size_t NewestStatusLine(const std::string& history, world::messenger::Language language) {
+  using world::messenger::StatusLine;
+  const world::messenger::Phrasebook& book = world::messenger::PhrasebookFor(language);
+  size_t newest = std::string::npos;
+  for (int line = 0; line < static_cast<int>(StatusLine::kCount); ++line) {
+    std::string text = world::messenger::ToUtf8(book.lines[line]);
+    std::string fixed;
+    for (size_t at = 0; at <= text.size();) {
+      size_t mark = text.find("%1", at);
+      std::string part = text.substr(at, mark == std::string::npos ? std::string::npos : mark - at);
+      if (part.size() > fixed.size()) fixed = part;
+      if (mark == std::string::npos) break;
+      at = mark + 2;
+    }
+    size_t found = history.rfind(fixed);
+    if (found != std::string::npos && (newest == std::string::npos || found > newest)) newest = found;
+  }
+  return newest;
+}
+
+// Tellbud reads a conversation's calls through the phrases of its own language file (English
+// here): a status line Messenger wrote while it ran in another language says nothing to it, so
+// while the newest status line of a conversation is one of those, the call state it shows is
+// beyond what Tellbud can read, until Messenger writes a line in Tellbud's language.
+bool NewestStatusLineForeign(const world::messenger::ConversationView& c) {
+  using world::messenger::Language;
+  size_t english = NewestStatusLine(c.history, Language::kEnglish);
+  for (Language other : {Language::kGerman, Language::kFrench}) {
+    size_t foreign = NewestStatusLine(c.history, other);
+    if (foreign != std::string::npos && (english == std::string::npos || foreign > english)) return true;
+  }
+  return false;
+}
+
+bool AnyConversationReadAmiss(world::World& w) {
+  if (!w.messenger().IsRunning()) return false;
+  for (const auto& c : w.messenger().Conversations())
+    if (NewestStatusLineForeign(c)) return true;
+  return false;
 }
 
 bool AnyConversation(world::World& w, std::initializer_list<VoiceState> states) {
@@ -110,8 +154,8 @@ std::optional<std::string> OnlineRows(Checker&, world::World& w) {
 }
 
 std::optional<std::string> RingsOnlyWithCall(Checker& c, world::World& w) {
-  bool bad =
-      FollowsCalls(w) && w.handset().State().ringing && !AnyConversation(w, {VoiceState::kIncomingPending});
+  bool bad = FollowsCalls(w) && w.handset().State().ringing &&
+             !AnyConversation(w, {VoiceState::kIncomingPending}) && !AnyConversationReadAmiss(w);
   int64_t since = c.HeldSince("ring-only-with-call", bad, w.Now());
   if (bad && w.Now() - since > kCatchUpMs)
     return "the handset has rung for " + Seconds(w.Now() - since) + " with no call ringing";
@@ -142,7 +186,7 @@ std::optional<std::string> HandsetEndsCall(Checker& c, world::World& w) {
   if (w.messenger().IsRunning())
     for (const auto& conv : w.messenger().Conversations())
       if ((conv.voice == VoiceState::kTalking || conv.voice == VoiceState::kOutgoingPending) &&
-          conv.participants.size() == 1)
+          conv.participants.size() == 1 && !NewestStatusLineForeign(conv))
         followed_call = true;
   bool holds_call = dlg && (dlg->m_nCallState == CALL_TALKING || dlg->m_nCallState == CALL_RINGING ||
                             (dlg->m_bHandsetCall && dlg->m_pCurConversation));
