@@ -164,7 +164,9 @@ void CTellbudDlg::ScanWatchedConversations() {
       m_nCallState = CALL_RINGING;
       m_phone.ShowIncomingCall(m_strCaller);
     } else if (ready < talking) {
-      EndCurrentConversation();
+      // A call another window made current earlier in this pass (windows adopted after a
+      // restart are all read at once) is not this window's to end.
+      if (!m_pCurConversation || CurrentWindowHandle(FALSE) == handle) EndCurrentConversation();
     } else if (talking != RECENCY_NONE) {
       SetCurrentConversation(window, handle);
       m_nHistoryLen = static_cast<int>(length);

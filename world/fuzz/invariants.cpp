@@ -164,14 +164,15 @@ std::optional<std::string> RingsOnlyWithCall(Checker& c, world::World& w) {
 
 // Tellbud learns of a call only by reading Messenger: the connection (Create, get_MyStatus,
 // get_MyContacts, FindConnectionPoint, Advise, get_Window, Show, get_HWND), the windows open before
-// it connected (InstantMessage, get_HWND) and the histories (get_History, get_Contacts, Item,
-// get_Count, get_SigninName). While one of them fails until healed, a call Tellbud did not
-// already hold cannot be seen by it (after a restart, say); once Messenger heals, the usual grace
-// applies again.
+// it connected (recognised by their titles among the contact list's names, which takes get_Count,
+// Item, get_SigninName, get_FriendlyName and get_Status; then InstantMessage, get_HWND) and the
+// histories (get_History, get_Contacts, Item, get_SigninName). While one of them fails until
+// healed, a call Tellbud did not already hold cannot be seen by it (after a restart, say); once
+// Messenger heals, the usual grace applies again.
 bool BlindToNewCalls(world::World& w) {
-  for (const char* op :
-       {"Create", "get_MyStatus", "get_MyContacts", "FindConnectionPoint", "Advise", "get_Window", "Show",
-        "get_HWND", "InstantMessage", "get_History", "get_Contacts", "Item", "get_Count", "get_SigninName"})
+  for (const char* op : {"Create", "get_MyStatus", "get_MyContacts", "FindConnectionPoint", "Advise",
+                         "get_Window", "Show", "get_HWND", "InstantMessage", "get_History", "get_Contacts",
+                         "Item", "get_Count", "get_SigninName", "get_FriendlyName", "get_Status"})
     if (w.messenger().FailsUntilHealed(op)) return true;
   return false;
 }
