@@ -12,6 +12,7 @@
 #include "app/paths.h"
 #include "config/profile.h"
 #include "monitor/phrase_recency.h"
+#include "phone/option_settings.h"
 
 namespace {
 
@@ -59,18 +60,20 @@ CString FirstContactSignin(const CComRef<IMessengerConversationWnd>& window) {
 void CTellbudDlg::ScanConversations() {
   RecheckEndedCall();
   if (m_pCurConversation) {
-    ScanCurrentConversation();
+    ScanCurrentConversation(FALSE);
   } else {
     ScanWatchedConversations();
   }
 }
 
-// Only the current conversation is looked at while a call rings or runs.
-void CTellbudDlg::ScanCurrentConversation() {
+// Only the current conversation is looked at while a call rings or runs. While the telephone line
+// is in use (`lineInUse`) nothing new is shown on the handset, whose display belongs to the line,
+// but a ringing call that is over stops ringing.
+void CTellbudDlg::ScanCurrentConversation(BOOL lineInUse) {
   LONG handle = CurrentWindowHandle(TRUE);
   // Its window closed without the program hearing of it: the call is over.
   if (!IsWindow(ToWindow(handle))) {
-    EndCurrentConversation();
+    EndCallForLine(lineInUse);
     return;
   }
   CBstrResult history;
@@ -93,17 +96,26 @@ void CTellbudDlg::ScanCurrentConversation() {
   DWORD ready = FindRecency(fresh, freshLength, phrases.ready);
   DWORD talking = FindRecency(fresh, freshLength, phrases.talking);
   if (talking < ready) {
+    if (lineInUse) return;  // read again once the line is free
     m_nCallState = CALL_TALKING;
     m_nHistoryLen = static_cast<int>(length);
     m_phone.ShowTalking(FirstContactSignin(m_pCurConversation));
   } else if (ready == RECENCY_NONE) {
     m_nHistoryLen = static_cast<int>(length);
   } else {
-    ClearCurrentConversation();
-    m_nCallState = CALL_READY;
-    m_phone.SetIdle();
+    EndCallForLine(lineInUse);
     m_nHistoryLen = static_cast<int>(length);
   }
+}
+
+void CTellbudDlg::EndCallForLine(BOOL lineInUse) {
+  if (!lineInUse) {
+    EndCurrentConversation();
+    return;
+  }
+  if (m_nCallState == CALL_RINGING) m_phone.SetRing(FALSE, static_cast<short>(ValidRingStyle(m_nRingType)));
+  ClearCurrentConversation();
+  m_nCallState = CALL_READY;
 }
 
 // Two ticks give Messenger's question about ending the call (answered within a second) time.

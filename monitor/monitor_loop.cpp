@@ -134,11 +134,14 @@ void CTellbudDlg::OnMessengerWatchTick() {
       // a failure there does not keep the scan from running.
       if (m_bTakeInPending) RunMessengerStep(TEXT("the Messenger watch"), [&] { OnMessengerConnected(); });
     }
-    // An adaptor's lifted handset on the telephone line, or recent line activity, pause the scan.
+    // An adaptor's lifted handset on the telephone line, or recent line activity, pause the scan;
+    // a ringing call that ends meanwhile still stops ringing.
     if (IsAdaptor(m_nPhoneModel)) {
       RefreshChannel();
-      if (m_nChannel == CHANNEL_PSTN && m_bOffHook) return;
-      if (m_bMonitorPaused) return;
+      if ((m_nChannel == CHANNEL_PSTN && m_bOffHook) || m_bMonitorPaused) {
+        if (m_pCurConversation && m_nCallState == CALL_RINGING) ScanCurrentConversation(TRUE);
+        return;
+      }
     }
     ScanConversations();
   });

@@ -128,7 +128,10 @@ class CTellbudDlg : public CDialog {
 
   // ---- Conversation scan (monitor/conversation_scan.cpp) -------------------------------------------
   void ScanConversations();
-  void ScanCurrentConversation();
+  void ScanCurrentConversation(BOOL lineInUse);
+  // The current call is over: the state returns to ready; while the telephone line is in use the
+  // handset keeps its display and only a ring of the call stops.
+  void EndCallForLine(BOOL lineInUse);
   void ScanWatchedConversations();
   void AdoptConversationWindow(HWND hwnd);
   // The sign-in name of the first contact row whose name matches as `flags` say, or empty.
