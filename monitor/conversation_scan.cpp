@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/paths.h"
@@ -206,7 +207,7 @@ CString CTellbudDlg::FindContactSignin(LPCWSTR name, UINT flags) {
 CString CTellbudDlg::CurrentContactSignin() { return FirstContactSignin(m_pCurConversation); }
 
 // A conversation window that was open before the connection: its title names the contact.
-void CTellbudDlg::AdoptConversationWindow(HWND hwnd) {
+void CTellbudDlg::AdoptConversationWindow(HWND hwnd, const std::vector<HWND>& open) {
   // The whole title, however long the contact's name: a cut title would lose the suffix.
   std::vector<WCHAR> text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, 0);
   GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
@@ -223,10 +224,10 @@ void CTellbudDlg::AdoptConversationWindow(HWND hwnd) {
   // first, so that "Bob" is not taken for "Bobby" when both are listed.
   CString signin = FindContactSignin(title, LVFI_STRING);
   if (signin.IsEmpty()) signin = FindContactSignin(title, LVFI_STRING | LVFI_PARTIAL);
-  // Someone outside the contact list is shown under their sign-in name, an address: the window
-  // is theirs only if Messenger gives this very window for it.
+  // Someone outside the contact list is shown under their sign-in name: the window is theirs
+  // only if Messenger gives this very window for it. A window Messenger opened for the asking
+  // (the title was a name after all) is closed again.
   BOOL byAddress = signin.IsEmpty();
-  if (byAddress && !StrChrW(title, TEXT('@'))) return;
   if (byAddress) signin = title;
   CContactVariant contact(signin);
   CComRef<IDispatch> conversation;
@@ -239,6 +240,9 @@ void CTellbudDlg::AdoptConversationWindow(HWND hwnd) {
   // later) is not watched twice.
   CheckComResult(entry.m_pWindow->get_HWND(&entry.m_hWnd), IID_IMessengerConversationWnd);
   if (IsWatchedWindow(entry.m_hWnd)) return;
-  if (byAddress && ToWindow(entry.m_hWnd) != hwnd) return;
+  if (byAddress && ToWindow(entry.m_hWnd) != hwnd) {
+    if (std::find(open.begin(), open.end(), ToWindow(entry.m_hWnd)) == open.end()) entry.m_pWindow->Close();
+    return;
+  }
   m_lstConversations.push_front(entry);
 }

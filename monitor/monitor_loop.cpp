@@ -156,7 +156,7 @@ void CTellbudDlg::OnMessengerConnected() {
        w = FindWindowExW(nullptr, w, kConversationClass, nullptr))
     windows.push_back(w);
   // Every open conversation window is adopted, however many there are.
-  for (HWND w : windows) AdoptConversationWindow(w);
+  for (HWND w : windows) AdoptConversationWindow(w, windows);
   if (m_bMSNConnected && m_pContacts) ApplyCustomNames();
   m_bTakeInPending = FALSE;
 }

@@ -133,7 +133,8 @@ class CTellbudDlg : public CDialog {
   // handset keeps its display and only a ring of the call stops.
   void EndCallForLine(BOOL lineInUse);
   void ScanWatchedConversations();
-  void AdoptConversationWindow(HWND hwnd);
+  // `hwnd`, one of the conversation windows `open` before Tellbud connected.
+  void AdoptConversationWindow(HWND hwnd, const std::vector<HWND>& open);
   // The sign-in name of the first contact row whose name matches as `flags` say, or empty.
   CString FindContactSignin(LPCWSTR name, UINT flags);
   // The sign-in name of the current conversation's first contact; raises when Messenger fails.
