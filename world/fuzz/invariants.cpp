@@ -56,11 +56,31 @@ std::string Trim(const std::string& s) {
 
 bool SignedIn(LONG status) { return status >= 2 && status <= 66; }
 
-// Tellbud reads Messenger's conversations through its language file (English unless the user
-// chose another); while Messenger writes in another language, it cannot follow calls at all.
-bool FollowsCalls(world::World& w) {
-  return w.messenger().language() == world::messenger::Language::kEnglish;
+// The language the user told Tellbud Messenger runs in: Tellbud.ini's [LanguageType] 0=, a
+// prefix of the language's name (English when missing or unknown), as Tellbud reads it.
+world::messenger::Language TellbudLanguage(world::World& w) {
+  using world::messenger::Language;
+  auto path = world::FileBesideExe(w.exe_folder(), "Tellbud.ini");
+  std::vector<std::string> lines;
+  std::string why, section, value;
+  if (!path || !std::filesystem::exists(*path) || !world::ReadTextLines(*path, &lines, &why))
+    return Language::kEnglish;
+  for (const std::string& raw : lines) {
+    std::string line = Trim(raw);
+    if (!line.empty() && line[0] == '[') section = Lower(Trim(line.substr(1, line.size() - 2)));
+    size_t eq = line.find('=');
+    if (section == "languagetype" && eq != std::string::npos && Trim(line.substr(0, eq)) == "0")
+      value = Lower(Trim(line.substr(eq + 1)));
+  }
+  if (value.empty()) return Language::kEnglish;
+  if (std::string("german").starts_with(value)) return Language::kGerman;
+  if (std::string("french").starts_with(value)) return Language::kFrench;
+  return Language::kEnglish;
 }
+
+// Tellbud reads Messenger's conversations through the language file the user chose for it;
+// while Messenger writes in another language, it cannot follow calls at all.
+bool FollowsCalls(world::World& w) { return w.messenger().language() == TellbudLanguage(w); }
 
 // Where the newest status line of `language` in `history` starts (its longest fixed part, found
 // last), or npos.
@@ -84,16 +104,17 @@ size_t NewestStatusLine(const std::string& history, world::messenger::Language l
   return newest;
 }
 
-// Tellbud reads a conversation's calls through the phrases of its own language file (English
-// here): a status line Messenger wrote while it ran in another language says nothing to it, so
-// while the newest status line of a conversation is one of those, the call state it shows is
-// beyond what Tellbud can read, until Messenger writes a line in Tellbud's language.
-bool NewestStatusLineForeign(const world::messenger::ConversationView& c) {
+// Tellbud reads a conversation's calls through the phrases of its own language file: a status
+// line Messenger wrote while it ran in another language says nothing to it, so while the newest
+// status line of a conversation is one of those, the call state it shows is beyond what Tellbud
+// can read, until Messenger writes a line in Tellbud's language.
+bool NewestStatusLineForeign(const world::messenger::ConversationView& c, world::messenger::Language own) {
   using world::messenger::Language;
-  size_t english = NewestStatusLine(c.history, Language::kEnglish);
-  for (Language other : {Language::kGerman, Language::kFrench}) {
+  size_t readable = NewestStatusLine(c.history, own);
+  for (Language other : {Language::kEnglish, Language::kGerman, Language::kFrench}) {
+    if (other == own) continue;
     size_t foreign = NewestStatusLine(c.history, other);
-    if (foreign != std::string::npos && (english == std::string::npos || foreign > english)) return true;
+    if (foreign != std::string::npos && (readable == std::string::npos || foreign > readable)) return true;
   }
   return false;
 }
@@ -101,7 +122,7 @@ bool NewestStatusLineForeign(const world::messenger::ConversationView& c) {
 bool AnyConversationReadAmiss(world::World& w) {
   if (!w.messenger().IsRunning()) return false;
   for (const auto& c : w.messenger().Conversations())
-    if (NewestStatusLineForeign(c)) return true;
+    if (NewestStatusLineForeign(c, TellbudLanguage(w))) return true;
   return false;
 }
 
@@ -187,7 +208,7 @@ std::optional<std::string> HandsetEndsCall(Checker& c, world::World& w) {
   if (w.messenger().IsRunning())
     for (const auto& conv : w.messenger().Conversations())
       if ((conv.voice == VoiceState::kTalking || conv.voice == VoiceState::kOutgoingPending) &&
-          conv.participants.size() == 1 && !NewestStatusLineForeign(conv))
+          conv.participants.size() == 1 && !NewestStatusLineForeign(conv, TellbudLanguage(w)))
         followed_call = true;
   bool holds_call = dlg && (dlg->m_nCallState == CALL_TALKING || dlg->m_nCallState == CALL_RINGING ||
                             (dlg->m_bHandsetCall && dlg->m_pCurConversation));
