@@ -189,9 +189,10 @@ void CTellbudDlg::ScanWatchedConversations() {
   }
 }
 
-// The sign-in name of the first contact row whose name matches `name` as `flags` say. The
-// separator row (a blank name, no sign-in name) is no contact, whatever a blank title matches.
-CString CTellbudDlg::FindContactSignin(LPCWSTR name, UINT flags) {
+// The sign-in names of the contact rows whose names match `name` as `flags` say, in row order,
+// each once. The separator row (a blank name, no sign-in name) is no contact, whatever a blank
+// title matches.
+void CTellbudDlg::FindContactSignins(LPCWSTR name, UINT flags, std::vector<CString>& signins) {
   LVFINDINFOW find;
   ZeroMemory(&find, sizeof find);
   find.flags = flags;
@@ -199,9 +200,9 @@ CString CTellbudDlg::FindContactSignin(LPCWSTR name, UINT flags) {
   for (int row = m_list.FindItem(&find, -1); row >= 0; row = m_list.FindItem(&find, row)) {
     // The whole sign-in name: Messenger is asked for the conversation by it.
     CString signin = m_list.GetItemText(row, 2);
-    if (!signin.IsEmpty()) return signin;
+    if (!signin.IsEmpty() && std::find(signins.begin(), signins.end(), signin) == signins.end())
+      signins.push_back(signin);
   }
-  return CString();
 }
 
 CString CTellbudDlg::CurrentContactSignin() { return FirstContactSignin(m_pCurConversation); }
@@ -220,29 +221,30 @@ void CTellbudDlg::AdoptConversationWindow(HWND hwnd, const std::vector<HWND>& op
   *at = 0;
   // An empty name would match the first row of the list, whoever that is.
   if (!title[0]) return;
-  // The row whose name begins with the title's name; a row showing exactly that name comes
-  // first, so that "Bob" is not taken for "Bobby" when both are listed.
-  CString signin = FindContactSignin(title, LVFI_STRING);
-  if (signin.IsEmpty()) signin = FindContactSignin(title, LVFI_STRING | LVFI_PARTIAL);
-  // Someone outside the contact list is shown under their sign-in name: the window is theirs
-  // only if Messenger gives this very window for it. A window Messenger opened for the asking
-  // (the title was a name after all) is closed again.
-  BOOL byAddress = signin.IsEmpty();
-  if (byAddress) signin = title;
-  CContactVariant contact(signin);
-  CComRef<IDispatch> conversation;
-  CheckComResult(m_pMessenger->InstantMessage(contact.Get(), conversation.Receive()), IID_IMessenger);
-  CWatchedConversation entry;
-  entry.m_pWindow.QueryFrom(conversation.Get());
-  // An object that is not a conversation window is not watched: it would stop every later scan.
-  if (!entry.m_pWindow) return;
-  // A window watched already (kept over a reconnect, or adopted by an attempt that failed
-  // later) is not watched twice.
-  CheckComResult(entry.m_pWindow->get_HWND(&entry.m_hWnd), IID_IMessengerConversationWnd);
-  if (IsWatchedWindow(entry.m_hWnd)) return;
-  if (byAddress && ToWindow(entry.m_hWnd) != hwnd) {
-    if (std::find(open.begin(), open.end(), ToWindow(entry.m_hWnd)) == open.end()) entry.m_pWindow->Close();
+  // Whose window it is: the contacts showing exactly the title's name, then those whose name
+  // begins with it ("Bob" is not taken for "Bobby" when both are listed), then the title itself as
+  // a sign-in name (someone outside the contact list is shown under it). It is the first for whom
+  // Messenger gives this very window; a window Messenger opened for the asking is closed again.
+  std::vector<CString> candidates;
+  FindContactSignins(title, LVFI_STRING, candidates);
+  FindContactSignins(title, LVFI_STRING | LVFI_PARTIAL, candidates);
+  candidates.push_back(CString(title));
+  for (const CString& signin : candidates) {
+    CContactVariant contact(signin);
+    CComRef<IDispatch> conversation;
+    CheckComResult(m_pMessenger->InstantMessage(contact.Get(), conversation.Receive()), IID_IMessenger);
+    CWatchedConversation entry;
+    // An object that is not a conversation window is not watched: it would stop every later scan.
+    entry.m_pWindow.QueryFrom(conversation.Get());
+    if (!entry.m_pWindow) continue;
+    CheckComResult(entry.m_pWindow->get_HWND(&entry.m_hWnd), IID_IMessengerConversationWnd);
+    if (ToWindow(entry.m_hWnd) != hwnd) {
+      if (std::find(open.begin(), open.end(), ToWindow(entry.m_hWnd)) == open.end()) entry.m_pWindow->Close();
+      continue;
+    }
+    // A window watched already (kept over a reconnect, or adopted by an attempt that failed
+    // later) is not watched twice.
+    if (!IsWatchedWindow(entry.m_hWnd)) m_lstConversations.push_front(entry);
     return;
   }
-  m_lstConversations.push_front(entry);
 }

@@ -135,8 +135,8 @@ class CTellbudDlg : public CDialog {
   void ScanWatchedConversations();
   // `hwnd`, one of the conversation windows `open` before Tellbud connected.
   void AdoptConversationWindow(HWND hwnd, const std::vector<HWND>& open);
-  // The sign-in name of the first contact row whose name matches as `flags` say, or empty.
-  CString FindContactSignin(LPCWSTR name, UINT flags);
+  // Adds the sign-in names of the contact rows whose names match as `flags` say.
+  void FindContactSignins(LPCWSTR name, UINT flags, std::vector<CString>& signins);
   // The sign-in name of the current conversation's first contact; raises when Messenger fails.
   CString CurrentContactSignin();
   // Window handles of the watched and the current conversation (monitor/conversation_handles.cpp).
