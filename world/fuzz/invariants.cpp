@@ -198,6 +198,24 @@ bool BlindToNewCalls(world::World& w) {
   return false;
 }
 
+// A conversation window open before Tellbud connected (after a restart, say) is known to Tellbud
+// only by its title: Messenger's interface gives a conversation's object only for a contact
+// (InstantMessage), and lists no windows. When the title names neither the participant's sign-in
+// name nor the name a listed contact with that sign-in name goes by (the contact was removed, or
+// the title still names someone who left), Tellbud cannot tell whose window it is.
+bool TitleNamesParticipant(world::World& w, const world::messenger::ConversationView& c) {
+  std::string suffix =
+      world::messenger::ToUtf8(world::messenger::PhrasebookFor(w.messenger().language()).window_suffix);
+  std::string name = c.title.size() >= suffix.size() && c.title.ends_with(suffix)
+                         ? c.title.substr(0, c.title.size() - suffix.size())
+                         : c.title;
+  const std::string& participant = c.participants.front();
+  if (Lower(name) == Lower(participant)) return true;
+  for (const auto& contact : w.messenger().Contacts())
+    if (Lower(contact.signin) == Lower(participant) && contact.friendly == name) return true;
+  return false;
+}
+
 // A call in a conversation with one contact, which Tellbud follows, can be ended from the handset:
 // Tellbud shows it ringing or talking, or holds it as the call the handset answered. Conversations
 // with several contacts are followed only while they hold the handset's call.
@@ -208,7 +226,8 @@ std::optional<std::string> HandsetEndsCall(Checker& c, world::World& w) {
   if (w.messenger().IsRunning())
     for (const auto& conv : w.messenger().Conversations())
       if ((conv.voice == VoiceState::kTalking || conv.voice == VoiceState::kOutgoingPending) &&
-          conv.participants.size() == 1 && !NewestStatusLineForeign(conv, TellbudLanguage(w)))
+          conv.participants.size() == 1 && !NewestStatusLineForeign(conv, TellbudLanguage(w)) &&
+          TitleNamesParticipant(w, conv))
         followed_call = true;
   bool holds_call = dlg && (dlg->m_nCallState == CALL_TALKING || dlg->m_nCallState == CALL_RINGING ||
                             (dlg->m_bHandsetCall && dlg->m_pCurConversation));
