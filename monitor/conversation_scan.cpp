@@ -123,7 +123,10 @@ void CTellbudDlg::EndCallForLine(BOOL lineInUse) {
 void CTellbudDlg::RecheckEndedCall() {
   if (!m_endingCall.m_pWindow) return;
   if (!IsWindow(ToWindow(m_endingCall.m_hWnd))) {
+    // The call is over. Another window may hold a call too (two ran at once, or a restart took
+    // both up): every watched window is read whole again, so the handset follows the next one.
     m_endingCall = CWatchedConversation();
+    for (CWatchedConversation& watched : m_lstConversations) watched.m_nScanned = 0;
     return;
   }
   if (++m_nEndingTicks < kEndingCallTicks) return;
