@@ -10,6 +10,7 @@
 
 #include <framework/wnd.h>
 
+#include "phone/model_code.h"
 #include "ui/tellbud_dlg.h"
 #include "world/common/com_object.h"
 #include "world/core/exe_folder.h"
@@ -216,6 +217,15 @@ bool TitleNamesParticipant(world::World& w, const world::messenger::Conversation
   return false;
 }
 
+// While an adaptor's handset is lifted on the telephone line, or the line was active moments ago,
+// the handset is the telephone's: Tellbud pauses the scan by design and the handset cannot end a
+// Messenger call then (putting it down ends the telephone call). Once the line is left, the usual
+// grace applies.
+bool LineHoldsHandset(const CTellbudDlg& dlg) {
+  return IsAdaptor(dlg.m_nPhoneModel) &&
+         ((dlg.m_nChannel == CHANNEL_PSTN && dlg.m_bOffHook) || dlg.m_bMonitorPaused);
+}
+
 // A call in a conversation with one contact, which Tellbud follows, can be ended from the handset:
 // Tellbud shows it ringing or talking, or holds it as the call the handset answered. Conversations
 // with several contacts are followed only while they hold the handset's call.
@@ -232,7 +242,7 @@ std::optional<std::string> HandsetEndsCall(Checker& c, world::World& w) {
   bool holds_call = dlg && (dlg->m_nCallState == CALL_TALKING || dlg->m_nCallState == CALL_RINGING ||
                             (dlg->m_bHandsetCall && dlg->m_pCurConversation));
   bool bad = dlg && FollowsCalls(w) && handset.plugged && handset.open && followed_call && !holds_call &&
-             !BlindToNewCalls(w);
+             !LineHoldsHandset(*dlg) && !BlindToNewCalls(w);
   int64_t since = c.HeldSince("handset-ends-call", bad, w.Now());
   if (bad && w.Now() - since > kCatchUpMs)
     return "a call has run in Messenger for " + Seconds(w.Now() - since) + " while the call state is " +
