@@ -2,6 +2,8 @@
 // event sink advised on Messenger's event interface.
 #include "ui/tellbud_dlg.h"
 
+#include "phone/option_settings.h"
+
 namespace {
 
 const LONG kFirstSignedInStatus = 2;
@@ -107,11 +109,15 @@ void CTellbudDlg::DisconnectMessenger() {
   KillTimer(TIMER_CONTACT_REFRESH);
 }
 
-// A call that rang, ran or had just been answered went with Messenger: the handset goes idle,
-// unless the telephone line is in use, which is none of Messenger's business.
+// A call that rang, ran or had just been answered went with Messenger: the handset goes idle.
+// While the telephone line is in use its display is the line's business, so only the ring that
+// Tellbud started for the call stops.
 void CTellbudDlg::ForgetLostMessenger() {
   bool hadCall = m_pCurConversation || m_nCallState == CALL_RINGING || m_nCallState == CALL_TALKING;
+  if (m_nCallState == CALL_RINGING && IsLineCallInProgress())
+    m_phone.SetRing(FALSE, static_cast<short>(ValidRingStyle(m_nRingType)));
   m_lstConversations.clear();
+  m_endingCall = CWatchedConversation();
   ClearCurrentConversation();
   if (m_nCallState == CALL_RINGING || m_nCallState == CALL_TALKING) m_nCallState = CALL_READY;
   if (hadCall && !IsLineCallInProgress()) m_phone.SetIdle();

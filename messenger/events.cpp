@@ -43,41 +43,42 @@ CString SigninOf(const CComRef<IMessengerContact>& contact) {
   return CString(name.Text());
 }
 
+// The sign-in name of a contact an event names; raises when Messenger cannot tell it.
+CString RequireSigninOf(const CComRef<IMessengerContact>& contact) {
+  CBstrResult name;
+  CheckComResult(contact->get_SigninName(name.Receive()), IID_IMessengerContact);
+  return CString(name.Text());
+}
+
+bool IsContactEvent(DISPID dispid) {
+  return dispid == DISPID_MUAE_ONCONTACTADDED || dispid == DISPID_MUAE_ONCONTACTREMOVED ||
+         dispid == DISPID_MUAE_ONCONTACTSTATUSCHANGE;
+}
+
 }  // namespace
 
 void CTellbudDlg::OnMessengerEvent(DISPID dispid, const DISPPARAMS& params) {
+  // A contact's change that could not be read is not lost: the whole list is read again at the
+  // refresh tick, which tries again until Messenger answers.
+  if (IsContactEvent(dispid)) {
+    try {
+      OnContactEvent(dispid, params);
+    } catch (const _com_error& e) {
+      TraceMessengerFailure(TEXT("a Messenger event"), e);
+      if (m_bMSNConnected) SetTimer(TIMER_CONTACT_REFRESH, MESSENGER_WATCH_MS);
+    }
+    return;
+  }
   RunMessengerStep(TEXT("a Messenger event"), [&] {
     switch (dispid) {
       case DISPID_MUAE_ONSIGNIN:
         m_bSignedIn = TRUE;
         break;
       case DISPID_MUAE_ONSIGNOUT:
-        m_bSignedIn = FALSE;
-        DisconnectMessenger();
+        // Signing out ends every call of the user's: a ringing or running call is over, as when
+        // Messenger quits, though its windows may stay open.
+        DropLostMessenger();
         break;
-      case DISPID_MUAE_ONCONTACTADDED:
-        if (auto contact = ObjectArgument<IMessengerContact>(params, 0)) AddOrReplaceContact(contact, TRUE);
-        break;
-      case DISPID_MUAE_ONCONTACTREMOVED: {
-        auto contact = ObjectArgument<IMessengerContact>(params, 0);
-        if (!contact) RaiseComError(E_POINTER, IID_IMessengerContact);
-        int row = FindContactRow(SigninOf(contact));
-        if (row >= 0) DeleteContactRow(row);
-        break;
-      }
-      case DISPID_MUAE_ONCONTACTSTATUSCHANGE: {
-        LONG status = LongArgument(params, 0);
-        auto contact = ObjectArgument<IMessengerContact>(params, 1);
-        if (!contact) RaiseComError(E_POINTER, IID_IMessengerContact);
-        int row = FindContactRow(SigninOf(contact));
-        if (row < 0) break;
-        bool online = status > 1;
-        bool inOnlinePart = static_cast<DWORD>(row) < m_nOnlineCount;
-        // Re-adding replaces the row (the first one with that sign-in name), and only once all
-        // of the contact's details were read: a failing read leaves the row where it was.
-        if (online != inOnlinePart) AddOrReplaceContact(contact, TRUE);
-        break;
-      }
       case DISPID_MUAE_ONIMWINDOWCREATED:
       case DISPID_MUAE_ONIMWINDOWCONTACTREMOVED:
         if (dispid == DISPID_MUAE_ONIMWINDOWCREATED && !IsWindowArgument(params)) break;
@@ -93,6 +94,38 @@ void CTellbudDlg::OnMessengerEvent(DISPID dispid, const DISPPARAMS& params) {
         break;
     }
   });
+}
+
+// A contact added, removed or changing status moves its row; raises when Messenger cannot tell
+// what the row is.
+void CTellbudDlg::OnContactEvent(DISPID dispid, const DISPPARAMS& params) {
+  switch (dispid) {
+    case DISPID_MUAE_ONCONTACTADDED:
+      if (auto contact = ObjectArgument<IMessengerContact>(params, 0)) AddOrReplaceContact(contact, TRUE);
+      break;
+    case DISPID_MUAE_ONCONTACTREMOVED: {
+      auto contact = ObjectArgument<IMessengerContact>(params, 0);
+      if (!contact) RaiseComError(E_POINTER, IID_IMessengerContact);
+      int row = FindContactRow(RequireSigninOf(contact));
+      if (row >= 0) DeleteContactRow(row);
+      break;
+    }
+    case DISPID_MUAE_ONCONTACTSTATUSCHANGE: {
+      LONG status = LongArgument(params, 0);
+      auto contact = ObjectArgument<IMessengerContact>(params, 1);
+      if (!contact) RaiseComError(E_POINTER, IID_IMessengerContact);
+      int row = FindContactRow(RequireSigninOf(contact));
+      if (row < 0) break;
+      bool online = status > 1;
+      bool inOnlinePart = static_cast<DWORD>(row) < m_nOnlineCount;
+      // Re-adding replaces the row (the first one with that sign-in name), and only once all
+      // of the contact's details were read: a failing read leaves the row where it was.
+      if (online != inOnlinePart) AddOrReplaceContact(contact, TRUE);
+      break;
+    }
+    default:
+      break;
+  }
 }
 
 // A conversation with exactly one other participant is watched, as the window Messenger gives

@@ -7,16 +7,19 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "app/paths.h"
 #include "config/profile.h"
 #include "monitor/phrase_recency.h"
+#include "phone/option_settings.h"
 
 namespace {
 
 const DWORD kPhraseLength = 259;
 const DWORD kSuffixBuffer = 32;
-const int kTitleBuffer = 260;
-const int kSigninBuffer = 200;
+const int kEndingCallTicks = 2;
 
 struct CScanPhrases {
   std::vector<CPhrase> invitation;
@@ -56,19 +59,22 @@ CString FirstContactSignin(const CComRef<IMessengerConversationWnd>& window) {
 }  // namespace
 
 void CTellbudDlg::ScanConversations() {
+  RecheckEndedCall();
   if (m_pCurConversation) {
-    ScanCurrentConversation();
+    ScanCurrentConversation(FALSE);
   } else {
     ScanWatchedConversations();
   }
 }
 
-// Only the current conversation is looked at while a call rings or runs.
-void CTellbudDlg::ScanCurrentConversation() {
+// Only the current conversation is looked at while a call rings or runs. While the telephone line
+// is in use (`lineInUse`) nothing new is shown on the handset, whose display belongs to the line,
+// but a ringing call that is over stops ringing.
+void CTellbudDlg::ScanCurrentConversation(BOOL lineInUse) {
   LONG handle = CurrentWindowHandle(TRUE);
   // Its window closed without the program hearing of it: the call is over.
   if (!IsWindow(ToWindow(handle))) {
-    EndCurrentConversation();
+    EndCallForLine(lineInUse);
     return;
   }
   CBstrResult history;
@@ -91,17 +97,48 @@ void CTellbudDlg::ScanCurrentConversation() {
   DWORD ready = FindRecency(fresh, freshLength, phrases.ready);
   DWORD talking = FindRecency(fresh, freshLength, phrases.talking);
   if (talking < ready) {
+    if (lineInUse) return;  // read again once the line is free
     m_nCallState = CALL_TALKING;
     m_nHistoryLen = static_cast<int>(length);
     m_phone.ShowTalking(FirstContactSignin(m_pCurConversation));
   } else if (ready == RECENCY_NONE) {
     m_nHistoryLen = static_cast<int>(length);
   } else {
-    ClearCurrentConversation();
-    m_nCallState = CALL_READY;
-    m_phone.SetIdle();
+    EndCallForLine(lineInUse);
     m_nHistoryLen = static_cast<int>(length);
   }
+}
+
+void CTellbudDlg::EndCallForLine(BOOL lineInUse) {
+  if (!lineInUse) {
+    EndCurrentConversation();
+    return;
+  }
+  if (m_nCallState == CALL_RINGING) m_phone.SetRing(FALSE, static_cast<short>(ValidRingStyle(m_nRingType)));
+  ClearCurrentConversation();
+  m_nCallState = CALL_READY;
+}
+
+// Two ticks give Messenger's question about ending the call (answered within a second) time.
+void CTellbudDlg::RecheckEndedCall() {
+  if (!m_endingCall.m_pWindow) return;
+  if (!IsWindow(ToWindow(m_endingCall.m_hWnd))) {
+    // The call is over. Another window may hold a call too (two ran at once, or a restart took
+    // both up): every watched window is read whole again, so the handset follows the next one.
+    m_endingCall = CWatchedConversation();
+    for (CWatchedConversation& watched : m_lstConversations) watched.m_nScanned = 0;
+    return;
+  }
+  if (++m_nEndingTicks < kEndingCallTicks) return;
+  CWatchedConversation entry = m_endingCall;
+  m_endingCall = CWatchedConversation();
+  for (CWatchedConversation& watched : m_lstConversations) {
+    if (WatchedWindowHandle(watched) == entry.m_hWnd) {
+      watched.m_nScanned = 0;
+      return;
+    }
+  }
+  m_lstConversations.push_front(entry);
 }
 
 // Every watched conversation with new text is examined, most recently active first; an entry
@@ -143,7 +180,9 @@ void CTellbudDlg::ScanWatchedConversations() {
       m_nCallState = CALL_RINGING;
       m_phone.ShowIncomingCall(m_strCaller);
     } else if (ready < talking) {
-      EndCurrentConversation();
+      // A call another window made current earlier in this pass (windows adopted after a
+      // restart are all read at once) is not this window's to end.
+      if (!m_pCurConversation || CurrentWindowHandle(FALSE) == handle) EndCurrentConversation();
     } else if (talking != RECENCY_NONE) {
       SetCurrentConversation(window, handle);
       m_nHistoryLen = static_cast<int>(length);
@@ -153,27 +192,30 @@ void CTellbudDlg::ScanWatchedConversations() {
   }
 }
 
-// The sign-in name of the first contact row whose name matches `name` as `flags` say. The
-// separator row (a blank name, no sign-in name) is no contact, whatever a blank title matches.
-CString CTellbudDlg::FindContactSignin(LPCWSTR name, UINT flags) {
+// The sign-in names of the contact rows whose names match `name` as `flags` say, in row order,
+// each once. The separator row (a blank name, no sign-in name) is no contact, whatever a blank
+// title matches.
+void CTellbudDlg::FindContactSignins(LPCWSTR name, UINT flags, std::vector<CString>& signins) {
   LVFINDINFOW find;
   ZeroMemory(&find, sizeof find);
   find.flags = flags;
   find.psz = name;
   for (int row = m_list.FindItem(&find, -1); row >= 0; row = m_list.FindItem(&find, row)) {
-    WCHAR signin[kSigninBuffer] = {0};
-    m_list.GetItemText(row, 2, signin, kSigninBuffer);
-    if (signin[0]) return CString(signin);
+    // The whole sign-in name: Messenger is asked for the conversation by it.
+    CString signin = m_list.GetItemText(row, 2);
+    if (!signin.IsEmpty() && std::find(signins.begin(), signins.end(), signin) == signins.end())
+      signins.push_back(signin);
   }
-  return CString();
 }
 
 CString CTellbudDlg::CurrentContactSignin() { return FirstContactSignin(m_pCurConversation); }
 
 // A conversation window that was open before the connection: its title names the contact.
-void CTellbudDlg::AdoptConversationWindow(HWND hwnd) {
-  WCHAR title[kTitleBuffer] = {0};
-  GetWindowTextW(hwnd, title, kTitleBuffer);
+void CTellbudDlg::AdoptConversationWindow(HWND hwnd, const std::vector<HWND>& open) {
+  // The whole title, however long the contact's name: a cut title would lose the suffix.
+  std::vector<WCHAR> text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, 0);
+  GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
+  LPWSTR title = text.data();
   WCHAR suffix[kSuffixBuffer] = {0};
   ReadProfileString(TEXT("INFO_OTHER"), TEXT("IMWndName"), TEXT(" - Dialog"), suffix, kSuffixBuffer,
                     g_szLanguagePath);
@@ -182,21 +224,30 @@ void CTellbudDlg::AdoptConversationWindow(HWND hwnd) {
   *at = 0;
   // An empty name would match the first row of the list, whoever that is.
   if (!title[0]) return;
-  // The row whose name begins with the title's name; a row showing exactly that name comes
-  // first, so that "Bob" is not taken for "Bobby" when both are listed.
-  CString signin = FindContactSignin(title, LVFI_STRING);
-  if (signin.IsEmpty()) signin = FindContactSignin(title, LVFI_STRING | LVFI_PARTIAL);
-  if (signin.IsEmpty()) return;
-  CContactVariant contact(signin);
-  CComRef<IDispatch> conversation;
-  CheckComResult(m_pMessenger->InstantMessage(contact.Get(), conversation.Receive()), IID_IMessenger);
-  CWatchedConversation entry;
-  entry.m_pWindow.QueryFrom(conversation.Get());
-  // An object that is not a conversation window is not watched: it would stop every later scan.
-  if (!entry.m_pWindow) return;
-  // A window watched already (kept over a reconnect, or adopted by an attempt that failed
-  // later) is not watched twice.
-  CheckComResult(entry.m_pWindow->get_HWND(&entry.m_hWnd), IID_IMessengerConversationWnd);
-  if (IsWatchedWindow(entry.m_hWnd)) return;
-  m_lstConversations.push_front(entry);
+  // Whose window it is: the contacts showing exactly the title's name, then those whose name
+  // begins with it ("Bob" is not taken for "Bobby" when both are listed), then the title itself as
+  // a sign-in name (someone outside the contact list is shown under it). It is the first for whom
+  // Messenger gives this very window; a window Messenger opened for the asking is closed again.
+  std::vector<CString> candidates;
+  FindContactSignins(title, LVFI_STRING, candidates);
+  FindContactSignins(title, LVFI_STRING | LVFI_PARTIAL, candidates);
+  candidates.push_back(CString(title));
+  for (const CString& signin : candidates) {
+    CContactVariant contact(signin);
+    CComRef<IDispatch> conversation;
+    CheckComResult(m_pMessenger->InstantMessage(contact.Get(), conversation.Receive()), IID_IMessenger);
+    CWatchedConversation entry;
+    // An object that is not a conversation window is not watched: it would stop every later scan.
+    entry.m_pWindow.QueryFrom(conversation.Get());
+    if (!entry.m_pWindow) continue;
+    CheckComResult(entry.m_pWindow->get_HWND(&entry.m_hWnd), IID_IMessengerConversationWnd);
+    if (ToWindow(entry.m_hWnd) != hwnd) {
+      if (std::find(open.begin(), open.end(), ToWindow(entry.m_hWnd)) == open.end()) entry.m_pWindow->Close();
+      continue;
+    }
+    // A window watched already (kept over a reconnect, or adopted by an attempt that failed
+    // later) is not watched twice.
+    if (!IsWatchedWindow(entry.m_hWnd)) m_lstConversations.push_front(entry);
+    return;
+  }
 }

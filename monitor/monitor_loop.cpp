@@ -134,11 +134,14 @@ void CTellbudDlg::OnMessengerWatchTick() {
       // a failure there does not keep the scan from running.
       if (m_bTakeInPending) RunMessengerStep(TEXT("the Messenger watch"), [&] { OnMessengerConnected(); });
     }
-    // An adaptor's lifted handset on the telephone line, or recent line activity, pause the scan.
+    // An adaptor's lifted handset on the telephone line, or recent line activity, pause the scan;
+    // a ringing call that ends meanwhile still stops ringing.
     if (IsAdaptor(m_nPhoneModel)) {
       RefreshChannel();
-      if (m_nChannel == CHANNEL_PSTN && m_bOffHook) return;
-      if (m_bMonitorPaused) return;
+      if ((m_nChannel == CHANNEL_PSTN && m_bOffHook) || m_bMonitorPaused) {
+        if (m_pCurConversation && m_nCallState == CALL_RINGING) ScanCurrentConversation(TRUE);
+        return;
+      }
     }
     ScanConversations();
   });
@@ -153,7 +156,7 @@ void CTellbudDlg::OnMessengerConnected() {
        w = FindWindowExW(nullptr, w, kConversationClass, nullptr))
     windows.push_back(w);
   // Every open conversation window is adopted, however many there are.
-  for (HWND w : windows) AdoptConversationWindow(w);
+  for (HWND w : windows) AdoptConversationWindow(w, windows);
   if (m_bMSNConnected && m_pContacts) ApplyCustomNames();
   m_bTakeInPending = FALSE;
 }
@@ -163,6 +166,7 @@ void CTellbudDlg::OnPauseEnd() {
   KillTimer(TIMER_PAUSE_END);
 }
 
+// The refresh ends once the list was read whole; a failure leaves the timer to try again.
 void CTellbudDlg::OnContactRefreshTick() {
   RunMessengerStep(TEXT("the contact list refresh"), [&] {
     if (m_pMessenger) {
@@ -172,8 +176,8 @@ void CTellbudDlg::OnContactRefreshTick() {
     }
     RebuildContactList();
     ApplyCustomNames();
+    KillTimer(TIMER_CONTACT_REFRESH);
   });
-  KillTimer(TIMER_CONTACT_REFRESH);
 }
 
 void CTellbudDlg::RefreshChannel() {

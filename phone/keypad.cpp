@@ -7,6 +7,7 @@
 
 #include "app/paths.h"
 #include "config/profile.h"
+#include "dialogs/save_message.h"
 #include "phone/model_code.h"
 #include "phone/option_settings.h"
 
@@ -28,7 +29,6 @@ enum HandsetKey : short {
 };
 
 const int kSpeedDialBuffer = 5;  // at most four characters of the column take part
-const int kSigninBuffer = 260;
 
 }  // namespace
 
@@ -139,16 +139,24 @@ void CTellbudDlg::DispatchKey(short key) {
 void CTellbudDlg::CallMarkedContact() {
   int row = m_list.GetSelectionMark();
   if (row < 0) return;
-  WCHAR signin[kSigninBuffer] = {0};
-  m_list.GetItemText(row, 2, signin, kSigninBuffer);
-  if (signin[0]) StartVoiceConversation(signin);
+  CString signin = m_list.GetItemText(row, 2);
+  if (!signin.IsEmpty()) StartVoiceConversation(signin);
 }
 
-// The next ring style, played for a moment so that the user hears what they chose.
+// The next ring style, played for a moment so that the user hears what they chose. A style the
+// settings file refuses holds until Tellbud ends, and the user is told it was not stored.
 void CTellbudDlg::StepRingStyle() {
   m_nRingType = (ValidRingStyle(m_nRingType) + 1) % RING_STYLE_COUNT;
   StartRingPreview(m_nRingType);
-  WriteRingType(m_nRingType);
+  if (!WriteRingType(m_nRingType)) TellSettingNotSaved();
+}
+
+// Each further press while the message is open would stack another one over it.
+void CTellbudDlg::TellSettingNotSaved() {
+  if (m_bTellingNotSaved) return;
+  m_bTellingNotSaved = TRUE;
+  ShowNotSavedMessage(m_hWnd, TEXT("Tellbud.ini"));
+  m_bTellingNotSaved = FALSE;
 }
 
 void CTellbudDlg::ToggleSpeaker() {

@@ -1,5 +1,6 @@
 #include "phone/option_dlg.h"
 
+#include "dialogs/save_message.h"
 #include "phone/mixer_volume.h"
 #include "phone/model_code.h"
 #include "phone/option_settings.h"
@@ -87,13 +88,14 @@ BOOL COptionDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   return CDialog::OnNotify(wParam, lParam, pResult);
 }
 
-// The handset plays the chosen style for a moment; the style is kept for calls from now on.
+// The handset plays the chosen style for a moment; the style is kept for calls from now on, and
+// stored for the next start, or the user is told that it could not be.
 void COptionDlg::OnRingStyleChanged() {
   UpdateData(TRUE);
   int style = ValidRingStyle(m_nRingIndex);
   m_pParent->StartRingPreview(style);
   m_pParent->m_nRingType = style;
-  WriteRingType(style);
+  if (!WriteRingType(style)) ShowNotSavedMessage(m_hWnd, TEXT("Tellbud.ini"));
 }
 
 // A handset that went away while the dialog was open is not called; the stored line is set on
@@ -112,7 +114,7 @@ void COptionDlg::OnChannelChanged() {
     }
   }
   m_pParent->m_nChannel = channel;
-  WriteChannelType(channel);
+  if (!WriteChannelType(channel)) ShowNotSavedMessage(m_hWnd, TEXT("Tellbud.ini"));
 }
 
 void COptionDlg::OnMicReleased() {

@@ -131,6 +131,9 @@ void CTellbudDlg::HangUp() {
     LONG handle = 0;
     if (m_nCallState == CALL_TALKING || (m_nCallState == CALL_READY && m_bHandsetCall)) {
       CheckComResult(m_pCurConversation->get_HWND(&handle), IID_IMessengerConversationWnd);
+      m_endingCall = m_currentWindow;
+      m_endingCall.m_hWnd = handle;
+      m_nEndingTicks = 0;
       EndTalkingCall(reinterpret_cast<HWND>(static_cast<LONG_PTR>(handle)));
       m_nCallState = CALL_READY;
       m_phone.SetIdle();

@@ -1,7 +1,7 @@
 // The ring-style preview: choosing a ring style (the Option dialog, the keypad's ring-style key)
 // lets the handset ring in it for a few seconds. The preview never outlives its purpose: it stops
-// when its timer runs out or the Option dialog closes, a new choice replaces it, and a real call
-// that rings or runs meanwhile keeps the handset; the preview then leaves it alone.
+// when its timer runs out or the Option dialog closes, a new choice replaces it, and a call that
+// rings when it ends keeps ringing.
 #include "ui/tellbud_dlg.h"
 
 #include "phone/option_settings.h"
@@ -17,8 +17,9 @@ void CTellbudDlg::StopRingPreview() {
   if (!m_bRingPreview) return;
   m_bRingPreview = FALSE;
   KillTimer(TIMER_RING_PREVIEW);
-  // Ringing in any other state belongs to a call, and a paused monitor means the telephone line
-  // is in use. Only the ring is stopped: the display keeps what it shows.
-  if (m_bPhoneFound && m_nCallState == CALL_READY && !m_bMonitorPaused)
+  // Only a call ringing now owns the handset's ring; in every other state (ready, talking, the
+  // telephone line in use) the ring is the preview's, so it stops, whatever came meanwhile.
+  // Only the ring is stopped: the display keeps what it shows.
+  if (m_bPhoneFound && m_nCallState != CALL_RINGING)
     m_phone.SetRing(FALSE, static_cast<short>(ValidRingStyle(m_nRingType)));
 }

@@ -22,7 +22,8 @@ BOOL CTellbudDlg::OnCommandId(UINT nID, UINT nCode, HWND hWndCtl) {
       return TRUE;
     case ID_TRAY_SETAUDIO:
       if (m_bMSNConnected)
-        RunMessengerStep(TEXT("the audio wizard"), [&] { CheckComResult(m_pMessenger->MediaWizard(0), IID_IMessenger); });
+        RunMessengerStep(TEXT("the audio wizard"),
+                         [&] { CheckComResult(m_pMessenger->MediaWizard(0), IID_IMessenger); });
       return TRUE;
     case ID_CONTACT_STARTVOICE: {
       if (!m_bMSNConnected) return TRUE;
@@ -48,7 +49,7 @@ BOOL CTellbudDlg::OnCommandId(UINT nID, UINT nCode, HWND hWndCtl) {
     }
     case ID_TRAY_SELECTLANGUAGE: {
       CLanguageDlg dialog(this);
-      dialog.DoModal();
+      RunDialogOnce(dialog);
       return TRUE;
     }
     case ID_TRAY_OPTION:
@@ -56,12 +57,12 @@ BOOL CTellbudDlg::OnCommandId(UINT nID, UINT nCode, HWND hWndCtl) {
       return TRUE;
     case ID_CONTACT_RENAME: {
       CRenameDlg dialog(this);
-      dialog.DoModal();
+      RunDialogOnce(dialog);
       return TRUE;
     }
     case ID_CONTACT_SPEEDDIAL: {
       CSpeedDialDlg dialog(this);
-      dialog.DoModal();
+      RunDialogOnce(dialog);
       return TRUE;
     }
     default:
@@ -76,14 +77,14 @@ void CTellbudDlg::OnExit() { DestroyWindow(); }
 void CTellbudDlg::OnOption() {
   {
     COptionDlg dialog(this);
-    dialog.DoModal();
+    if (!RunDialogOnce(dialog)) return;
   }
   if (GetSafeHwnd()) StopRingPreview();
 }
 
 void CTellbudDlg::OnAbout() {
   CAboutDlg about;
-  about.DoModal();
+  RunDialogOnce(about);
 }
 
 void CTellbudDlg::OnContactDoubleClick() {

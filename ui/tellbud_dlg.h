@@ -16,6 +16,7 @@
 #include <framework/menu.h>
 
 #include <list>
+#include <vector>
 
 #include "messenger/com_ref.h"
 #include "messenger/event_sink.h"
@@ -107,6 +108,7 @@ class CTellbudDlg : public CDialog {
   void AbandonEventLink();
   // Messenger's events, by dispatch id, from the event sink.
   void OnMessengerEvent(DISPID dispid, const DISPPARAMS& params);
+  void OnContactEvent(DISPID dispid, const DISPPARAMS& params);
   void WatchConversation(const CComRef<IMessengerConversationWnd>& window);
   void ForgetConversation(const CComRef<IMessengerConversationWnd>& window, BOOL closed);
   // Drops what belonged to a Messenger that is gone: watched and current conversations; a
@@ -126,11 +128,15 @@ class CTellbudDlg : public CDialog {
 
   // ---- Conversation scan (monitor/conversation_scan.cpp) -------------------------------------------
   void ScanConversations();
-  void ScanCurrentConversation();
+  void ScanCurrentConversation(BOOL lineInUse);
+  // The current call is over: the state returns to ready; while the telephone line is in use the
+  // handset keeps its display and only a ring of the call stops.
+  void EndCallForLine(BOOL lineInUse);
   void ScanWatchedConversations();
-  void AdoptConversationWindow(HWND hwnd);
-  // The sign-in name of the first contact row whose name matches as `flags` say, or empty.
-  CString FindContactSignin(LPCWSTR name, UINT flags);
+  // `hwnd`, one of the conversation windows `open` before Tellbud connected.
+  void AdoptConversationWindow(HWND hwnd, const std::vector<HWND>& open);
+  // Adds the sign-in names of the contact rows whose names match as `flags` say.
+  void FindContactSignins(LPCWSTR name, UINT flags, std::vector<CString>& signins);
   // The sign-in name of the current conversation's first contact; raises when Messenger fails.
   CString CurrentContactSignin();
   // Window handles of the watched and the current conversation (monitor/conversation_handles.cpp).
@@ -148,6 +154,12 @@ class CTellbudDlg : public CDialog {
   // No conversation is current any more; what belonged to it (its handle, its scanned length,
   // the handset's answer) goes with it.
   void ClearCurrentConversation();
+  // A call the handset ended by closing its window. Should the window still be open once
+  // Messenger's question had its time (the user kept the window open at the PC), the call goes
+  // on: its whole history is scanned again, so that the handset follows it once more.
+  CWatchedConversation m_endingCall;
+  int m_nEndingTicks = 0;
+  void RecheckEndedCall();
   // The handset answered the current conversation's invitation (lifted, or a key while it rang).
   // The state says ready until the scan sees the call running, yet putting the handset down ends
   // the call all the same.
@@ -180,6 +192,14 @@ class CTellbudDlg : public CDialog {
 
   // The tray icon's state, from an icon file beside the executable and a tip.
   void ShowTrayState(LPCWSTR iconFile, LPCWSTR tip);
+
+  // Runs `dialog` modally (ui/dialog_once.cpp), unless a dialog of its kind (its template) is open
+  // already: that one is brought forward instead, and FALSE comes back. A second dialog of a kind
+  // would write its stale choice back over the first one's.
+  BOOL RunDialogOnce(CDialog& dialog);
+  // The failure to store a setting in Tellbud.ini, told once however often it repeats while the
+  // message is open (phone/keypad.cpp).
+  void TellSettingNotSaved();
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -255,7 +275,9 @@ class CTellbudDlg : public CDialog {
   void RunMessengerStep(LPCWSTR step, F&& f);
   void TraceMessengerFailure(LPCWSTR step, const _com_error& e);
 
-  CMenu m_trayMenuResource;  // menu 134, owning m_hTrayMenu
+  CMenu m_trayMenuResource;             // menu 134, owning m_hTrayMenu
+  std::vector<CDialog*> m_openDialogs;  // the dialogs RunDialogOnce runs, innermost last
+  BOOL m_bTellingNotSaved = FALSE;
 };
 
 template <typename F>

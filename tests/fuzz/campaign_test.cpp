@@ -44,7 +44,7 @@ TEST(FuzzCampaign, ASeedRunsTheSameEveryTime) {
 TEST(FuzzCampaign, APlantedFaultIsFoundAndMinimised) {
   fuzz::Campaign campaign;
   campaign.first_seed = 1;
-  campaign.last_seed = 60;
+  campaign.last_seed = 300;
   campaign.isolate = false;
   campaign.determinism_every = 0;
   campaign.max_findings = 1;

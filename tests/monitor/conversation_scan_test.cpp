@@ -252,17 +252,19 @@ TEST_F(ConversationScanTest, AConversationOpenBeforeConnectingThatEndsWithAnInvi
   EXPECT_EQ(CallState(), CALL_RINGING);
 }
 
-TEST_F(ConversationScanTest, AnOpenWindowWhoseTitleNamesNoContactIsNotAdopted) {
+// Someone outside the contact list is known by the address in the window's title, and their call
+// rings; a window named after a contact who is gone by then is left alone.
+TEST_F(ConversationScanTest, AnOpenWindowOfSomeoneOutsideTheListIsAdoptedByItsAddress) {
   StartMessenger({"bob@example.com \"Bob\" online"});
-  // A stranger (not in the contact list) and a window of a contact who is gone by then.
   Run("call stranger@example.com");
   Run("contact add ann@example.com \"Ann\" online");
   Run("chat ann@example.com");
   Run("contact remove ann@example.com");
   Run("handset plug");
   StartTellbud();
-  EXPECT_EQ(Watched(), 0u);
-  EXPECT_NOT_PRINTED("ShowIncomingCall");
+  EXPECT_EQ(Watched(), 1u);
+  EXPECT_PRINTED("handset ShowIncomingCall(\"stranger@example.com\")");
+  EXPECT_NOT_PRINTED("InstantMessage(\"Ann\")");
 }
 
 // The windows are collected before they are adopted, however many there are: here four
@@ -274,18 +276,19 @@ TEST_F(ConversationScanTest, MoreOpenWindowsThanContactsAreAllLookedAt) {
     Run(std::string("chat ") + stranger);
   Run("handset plug");
   StartTellbud();
-  EXPECT_EQ(Watched(), 1u);
+  EXPECT_EQ(Watched(), 4u);
   EXPECT_PRINTED(kBobRings);
 }
 
-TEST_F(ConversationScanTest, OpenWindowsWithNoContactsAtAllAreLeftAlone) {
+TEST_F(ConversationScanTest, OpenWindowsWithNoContactsAtAllAreWatchedByTheirAddresses) {
   StartMessenger({});
   Run("chat x@example.com");
   Run("chat y@example.com");
   Run("handset plug");
   StartTellbud();
   EXPECT_TRUE(Tellbud().m_bMSNConnected);
-  EXPECT_EQ(Watched(), 0u);
+  EXPECT_EQ(Watched(), 2u);
+  EXPECT_EQ(CallState(), CALL_READY);
 }
 
 // "Bob" begins "Bobby" too: a row showing exactly the title's name is preferred.

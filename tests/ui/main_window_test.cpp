@@ -157,6 +157,25 @@ TEST_F(MainWindowTest, TrayMenuAboutOpensTheSameAboutBox) {
   EXPECT_FALSE(sim::FindDialog(u"About Tellbud"));
 }
 
+// A second dialog of a kind would write its stale choice back when its OK came last.
+TEST_F(MainWindowTest, ATrayMenuDialogThatIsOpenIsBroughtForwardInsteadOfOpeningTwice) {
+  auto count = [](const std::u16string& title) {
+    int n = 0;
+    for (const sim::DialogInfo& dialog : sim::OpenDialogs()) n += dialog.title == title;
+    return n;
+  };
+  RunAll({"tray rclick", "menu SelectLanguage", "tray rclick", "menu About", "tray rclick",
+          "menu SelectLanguage", "tray rclick", "menu About"});
+  EXPECT_EQ(count(u"Select language"), 1) << Transcript();
+  EXPECT_EQ(count(u"About Tellbud"), 1) << Transcript();
+  RunAll({"tray rclick", "menu SelectLanguage"});
+  auto language = sim::FindDialog(u"Select language");
+  ASSERT_TRUE(language);
+  EXPECT_EQ(GetForegroundWindow(), language->hwnd);
+  RunAll({"button \"About Tellbud\" OK", "button \"Select language\" Cancel", "tray rclick", "menu About"});
+  EXPECT_EQ(count(u"About Tellbud"), 1) << "a dialog closed can be opened again";
+}
+
 TEST_F(MainWindowTest, OtherSystemCommandsKeepTheirUsualMeaning) {
   ASSERT_TRUE(sim::ChooseSystemMenuItem(MainWindow(), SC_MAXIMIZE));
   world.Settle();

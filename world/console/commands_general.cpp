@@ -1,5 +1,6 @@
 // General commands: the program's life, the clock, files beside the executable, expectations.
 #include <algorithm>
+#include <filesystem>
 
 #include "world/console/console.h"
 #include "world/console/duration.h"
@@ -62,6 +63,27 @@ Result Cat(Console& c, const Call& call) {
   return Result::Ok();
 }
 
+// What the user or another program does to a file beside the executable: marks it read-only (the
+// file's read-only attribute), writable again, or deletes it.
+Result File(Console& c, const Call& call) {
+  const std::string& action = call.args[0];
+  auto file = world::FileBesideExe(c.world().exe_folder(), call.args[1]);
+  if (!file) return Result::Bad("not a file beside the executable: '" + call.args[1] + "'");
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (action == "delete") {
+    if (!fs::remove(*file, error)) return Result::Failed(error ? error.message() : "no such file");
+    return Result::Ok();
+  }
+  if (action != "readonly" && action != "writable")
+    return Result::Bad("usage: file readonly|writable|delete FILE");
+  fs::perms write = fs::perms::owner_write;
+  fs::permissions(*file, write, action == "readonly" ? fs::perm_options::remove : fs::perm_options::add,
+                  error);
+  if (error) return Result::Failed(error.message());
+  return Result::Ok();
+}
+
 Result Expect(Console& c, const Call& call) {
   if (call.rest.empty()) return Result::Bad("usage: expect TEXT");
   if (c.world().transcript().Expect(call.rest)) return Result::Ok();
@@ -95,6 +117,8 @@ void AddGeneralCommands(Console& c) {
   c.Add({"show", "", 0, 0, "show", "print what a person would see", Show});
   c.Add({"debug", "", 1, 1, "debug on | debug off", "print the program's debugger output", Debug});
   c.Add({"ini", "", 4, 4, "ini FILE SECTION KEY \"VALUE\"", "edit a file beside the executable", Ini});
+  c.Add({"file", "", 2, 2, "file readonly|writable|delete FILE",
+         "mark a file beside the executable read-only or writable, or delete it", File});
   c.Add({"cat", "", 1, 1, "cat FILE", "print a file beside the executable", Cat});
   c.Add({"expect", "", 1, -1, "expect TEXT",
          "fail unless a line containing TEXT (the rest of the line, as written) was printed since the "

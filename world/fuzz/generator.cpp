@@ -62,6 +62,24 @@ std::vector<std::string> ConversationContacts(world::World& w) {
   return out;
 }
 
+// What the user does with the controls of the program's dialogs besides their buttons: a ring
+// style or line chosen, a slider moved, a language chosen, a name or number typed.
+std::vector<Words> ControlActions(const sim::DialogInfo& dialog) {
+  std::string title = world::Utf8(dialog.title);
+  if (title == "Ring style")
+    return {{"choose", title, "1000", "3"},    {"choose", title, "1000", "0"},
+            {"choose", title, "1000", "9"},    {"choose", title, "1001", "USB"},
+            {"choose", title, "1001", "PSTN"}, {"slide", title, "1002", "50"},
+            {"slide", title, "1003", "1"}};
+  if (title == "Select language")
+    return {{"choose", title, "1005", "German"},
+            {"choose", title, "1005", "English"},
+            {"choose", title, "1005", "French"}};
+  if (title == "Rename") return {{"type", title, "1004", "Bobby"}, {"type", title, "1004", ""}};
+  if (title == "Set speed dial number") return {{"type", title, "1004", "7"}, {"type", title, "1004", "123"}};
+  return {};
+}
+
 }  // namespace
 
 const std::vector<std::string>& ContactPool() {
@@ -90,7 +108,9 @@ Words Generator::Next(world::World& w) {
   if (!TellbudRuns(w) && rng_.Percent(60)) return {"start"};
   if (sim::OpenPopupMenu() && rng_.Percent(80)) return User(w);
   if (rng_.Percent(1)) return {kQuietStep};
-  switch (rng_.Below(20)) {
+  // While a call rings or runs: restarts, and the dialogs, at every moment of it.
+  if (!ConversationContacts(w).empty() && rng_.Percent(8)) return DuringCall(w);
+  switch (rng_.Below(22)) {
     case 0:
     case 1:
     case 2:
@@ -111,6 +131,10 @@ Words Generator::Next(world::World& w) {
       return User(w);
     case 13:
       return IniEdit();
+    case 14:
+      return Files();
+    case 15:
+      return SoundDevices();
     default:
       return Wait();
   }
@@ -236,6 +260,10 @@ Words Generator::User(world::World& w) {
     std::vector<Words> actions = actor(w, rng_);
     if (!actions.empty()) return rng_.Pick(actions);
   }
+  if (!sim::OpenDialogs().empty() && rng_.Percent(40)) {
+    std::vector<Words> actions = ControlActions(rng_.Pick(sim::OpenDialogs()));
+    if (!actions.empty()) return rng_.Pick(actions);
+  }
   if (!sim::OpenDialogs().empty() && rng_.Percent(50)) {
     const sim::DialogInfo dialog = rng_.Pick(sim::OpenDialogs());
     if (!dialog.buttons.empty())
@@ -263,6 +291,51 @@ Words Generator::User(world::World& w) {
       return {"key", rng_.Percent(50) ? "enter" : "escape"};
     default:
       return {"window", "close"};
+  }
+}
+
+Words Generator::DuringCall(world::World& w) {
+  switch (rng_.Below(6)) {
+    case 0:
+      return {"start", "*exit*"};
+    case 1:
+      return TellbudRuns(w) ? Words{"tray", "rclick"} : Words{"start"};
+    case 2:
+      return {"start"};
+    default:
+      return User(w);
+  }
+}
+
+// The INI files made read-only, writable again, or deleted under the program.
+Words Generator::Files() {
+  const char* files[] = {"Tellbud.ini", "Custom.ini"};
+  std::string file = files[rng_.Below(2)];
+  switch (rng_.Below(5)) {
+    case 0:
+    case 1:
+      return {"file", "readonly", file};
+    case 2:
+    case 3:
+      return {"file", "writable", file};
+    default:
+      return {"file", "delete", file};
+  }
+}
+
+// Sound devices coming and going, often while a dialog is open.
+Words Generator::SoundDevices() {
+  const std::vector<std::string> names = {"USB Audio Device", "USB Camera", "Realtek High Definition Audio"};
+  std::string name = rng_.Pick(names);
+  switch (rng_.Below(4)) {
+    case 0:
+      return {"mixer", "add", name};
+    case 1:
+      return {"mixer", "remove", name};
+    case 2:
+      return {"mixer", "fail", name};
+    default:
+      return {"mixer", "heal", name};
   }
 }
 

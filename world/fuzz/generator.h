@@ -1,7 +1,8 @@
 // Chooses the fuzzer's next step from the world as it stands: what the handset, Messenger, its
-// contacts and their calls, the user at the PC and the INI files can do next, each with a weight,
-// and waits of every length. Odd contact names (empty, blank, very long, non-ASCII, letter-case
-// variants of one another) are part of the pool.
+// contacts and their calls, the user at the PC (the program's dialogs and their controls, restarts
+// while a call rings or runs), the INI files (edited, read-only, deleted) and the sound devices can
+// do next, each with a weight, and waits of every length. Odd contact names (empty, blank, very long,
+// non-ASCII, letter-case variants of one another) are part of the pool.
 #pragma once
 
 #include <functional>
@@ -50,6 +51,9 @@ class Generator {
   Words Contact(world::World& world);
   Words CallAction(world::World& world);
   Words User(world::World& world);
+  Words DuringCall(world::World& world);
+  Words Files();
+  Words SoundDevices();
   Words IniEdit();
   Words Wait();
   std::string Signin();

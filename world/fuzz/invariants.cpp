@@ -10,12 +10,14 @@
 
 #include <framework/wnd.h>
 
+#include "phone/model_code.h"
 #include "ui/tellbud_dlg.h"
 #include "world/common/com_object.h"
 #include "world/core/exe_folder.h"
 #include "world/core/ini_edit.h"
 #include "world/core/text.h"
 #include "world/handset/stand_in.h"
+#include "world/messenger/language.h"
 #include "world/messenger/stand_in.h"
 
 namespace fuzz {
@@ -55,10 +57,74 @@ std::string Trim(const std::string& s) {
 
 bool SignedIn(LONG status) { return status >= 2 && status <= 66; }
 
-// Tellbud reads Messenger's conversations through its language file (English unless the user
-// chose another); while Messenger writes in another language, it cannot follow calls at all.
-bool FollowsCalls(world::World& w) {
-  return w.messenger().language() == world::messenger::Language::kEnglish;
+// The language the user told Tellbud Messenger runs in: Tellbud.ini's [LanguageType] 0=, a
+// prefix of the language's name (English when missing or unknown), as Tellbud reads it.
+world::messenger::Language TellbudLanguage(world::World& w) {
+  using world::messenger::Language;
+  auto path = world::FileBesideExe(w.exe_folder(), "Tellbud.ini");
+  std::vector<std::string> lines;
+  std::string why, section, value;
+  if (!path || !std::filesystem::exists(*path) || !world::ReadTextLines(*path, &lines, &why))
+    return Language::kEnglish;
+  for (const std::string& raw : lines) {
+    std::string line = Trim(raw);
+    if (!line.empty() && line[0] == '[') section = Lower(Trim(line.substr(1, line.size() - 2)));
+    size_t eq = line.find('=');
+    if (section == "languagetype" && eq != std::string::npos && Trim(line.substr(0, eq)) == "0")
+      value = Lower(Trim(line.substr(eq + 1)));
+  }
+  if (value.empty()) return Language::kEnglish;
+  if (std::string("german").starts_with(value)) return Language::kGerman;
+  if (std::string("french").starts_with(value)) return Language::kFrench;
+  return Language::kEnglish;
+}
+
+// Tellbud reads Messenger's conversations through the language file the user chose for it;
+// while Messenger writes in another language, it cannot follow calls at all.
+bool FollowsCalls(world::World& w) { return w.messenger().language() == TellbudLanguage(w); }
+
+// Where the newest status line of `language` in `history` starts (its longest fixed part, found
+// last), or npos.
+size_t NewestStatusLine(const std::string& history, world::messenger::Language language) {
+  using world::messenger::StatusLine;
+  const world::messenger::Phrasebook& book = world::messenger::PhrasebookFor(language);
+  size_t newest = std::string::npos;
+  for (int line = 0; line < static_cast<int>(StatusLine::kCount); ++line) {
+    std::string text = world::messenger::ToUtf8(book.lines[line]);
+    std::string fixed;
+    for (size_t at = 0; at <= text.size();) {
+      size_t mark = text.find("%1", at);
+      std::string part = text.substr(at, mark == std::string::npos ? std::string::npos : mark - at);
+      if (part.size() > fixed.size()) fixed = part;
+      if (mark == std::string::npos) break;
+      at = mark + 2;
+    }
+    size_t found = history.rfind(fixed);
+    if (found != std::string::npos && (newest == std::string::npos || found > newest)) newest = found;
+  }
+  return newest;
+}
+
+// Tellbud reads a conversation's calls through the phrases of its own language file: a status
+// line Messenger wrote while it ran in another language says nothing to it, so while the newest
+// status line of a conversation is one of those, the call state it shows is beyond what Tellbud
+// can read, until Messenger writes a line in Tellbud's language.
+bool NewestStatusLineForeign(const world::messenger::ConversationView& c, world::messenger::Language own) {
+  using world::messenger::Language;
+  size_t readable = NewestStatusLine(c.history, own);
+  for (Language other : {Language::kEnglish, Language::kGerman, Language::kFrench}) {
+    if (other == own) continue;
+    size_t foreign = NewestStatusLine(c.history, other);
+    if (foreign != std::string::npos && (readable == std::string::npos || foreign > readable)) return true;
+  }
+  return false;
+}
+
+bool AnyConversationReadAmiss(world::World& w) {
+  if (!w.messenger().IsRunning()) return false;
+  for (const auto& c : w.messenger().Conversations())
+    if (NewestStatusLineForeign(c, TellbudLanguage(w))) return true;
+  return false;
 }
 
 bool AnyConversation(world::World& w, std::initializer_list<VoiceState> states) {
@@ -110,12 +176,54 @@ std::optional<std::string> OnlineRows(Checker&, world::World& w) {
 }
 
 std::optional<std::string> RingsOnlyWithCall(Checker& c, world::World& w) {
-  bool bad =
-      FollowsCalls(w) && w.handset().State().ringing && !AnyConversation(w, {VoiceState::kIncomingPending});
+  bool bad = FollowsCalls(w) && w.handset().State().ringing &&
+             !AnyConversation(w, {VoiceState::kIncomingPending}) && !AnyConversationReadAmiss(w);
   int64_t since = c.HeldSince("ring-only-with-call", bad, w.Now());
   if (bad && w.Now() - since > kCatchUpMs)
     return "the handset has rung for " + Seconds(w.Now() - since) + " with no call ringing";
   return std::nullopt;
+}
+
+// Tellbud learns of a call only by reading Messenger: the connection (Create, get_MyStatus,
+// get_MyContacts, FindConnectionPoint, Advise, get_Window, Show, get_HWND), the windows open before
+// it connected (recognised by their titles among the contact list's names, which takes get_Count,
+// Item, get_SigninName, get_FriendlyName and get_Status; then InstantMessage, get_HWND) and the
+// histories (get_History, get_Contacts, Item, get_SigninName). While one of them fails until
+// healed, a call Tellbud did not already hold cannot be seen by it (after a restart, say); once
+// Messenger heals, the usual grace applies again.
+bool BlindToNewCalls(world::World& w) {
+  for (const char* op : {"Create", "get_MyStatus", "get_MyContacts", "FindConnectionPoint", "Advise",
+                         "get_Window", "Show", "get_HWND", "InstantMessage", "get_History", "get_Contacts",
+                         "Item", "get_Count", "get_SigninName", "get_FriendlyName", "get_Status"})
+    if (w.messenger().FailsUntilHealed(op)) return true;
+  return false;
+}
+
+// A conversation window open before Tellbud connected (after a restart, say) is known to Tellbud
+// only by its title: Messenger's interface gives a conversation's object only for a contact
+// (InstantMessage), and lists no windows. When the title names neither the participant's sign-in
+// name nor the name a listed contact with that sign-in name goes by (the contact was removed, or
+// the title still names someone who left), Tellbud cannot tell whose window it is.
+bool TitleNamesParticipant(world::World& w, const world::messenger::ConversationView& c) {
+  std::string suffix =
+      world::messenger::ToUtf8(world::messenger::PhrasebookFor(w.messenger().language()).window_suffix);
+  std::string name = c.title.size() >= suffix.size() && c.title.ends_with(suffix)
+                         ? c.title.substr(0, c.title.size() - suffix.size())
+                         : c.title;
+  const std::string& participant = c.participants.front();
+  if (Lower(name) == Lower(participant)) return true;
+  for (const auto& contact : w.messenger().Contacts())
+    if (Lower(contact.signin) == Lower(participant) && contact.friendly == name) return true;
+  return false;
+}
+
+// While an adaptor's handset is lifted on the telephone line, or the line was active moments ago,
+// the handset is the telephone's: Tellbud pauses the scan by design and the handset cannot end a
+// Messenger call then (putting it down ends the telephone call). Once the line is left, the usual
+// grace applies.
+bool LineHoldsHandset(const CTellbudDlg& dlg) {
+  return IsAdaptor(dlg.m_nPhoneModel) &&
+         ((dlg.m_nChannel == CHANNEL_PSTN && dlg.m_bOffHook) || dlg.m_bMonitorPaused);
 }
 
 // A call in a conversation with one contact, which Tellbud follows, can be ended from the handset:
@@ -128,11 +236,13 @@ std::optional<std::string> HandsetEndsCall(Checker& c, world::World& w) {
   if (w.messenger().IsRunning())
     for (const auto& conv : w.messenger().Conversations())
       if ((conv.voice == VoiceState::kTalking || conv.voice == VoiceState::kOutgoingPending) &&
-          conv.participants.size() == 1)
+          conv.participants.size() == 1 && !NewestStatusLineForeign(conv, TellbudLanguage(w)) &&
+          TitleNamesParticipant(w, conv))
         followed_call = true;
   bool holds_call = dlg && (dlg->m_nCallState == CALL_TALKING || dlg->m_nCallState == CALL_RINGING ||
                             (dlg->m_bHandsetCall && dlg->m_pCurConversation));
-  bool bad = dlg && FollowsCalls(w) && handset.plugged && handset.open && followed_call && !holds_call;
+  bool bad = dlg && FollowsCalls(w) && handset.plugged && handset.open && followed_call && !holds_call &&
+             !LineHoldsHandset(*dlg) && !BlindToNewCalls(w);
   int64_t since = c.HeldSince("handset-ends-call", bad, w.Now());
   if (bad && w.Now() - since > kCatchUpMs)
     return "a call has run in Messenger for " + Seconds(w.Now() - since) + " while the call state is " +
@@ -289,6 +399,10 @@ Checker::Checker(std::vector<Invariant> invariants, std::set<std::string> skip)
     : invariants_(std::move(invariants)), skip_(std::move(skip)) {}
 
 void Checker::NoteCommand(const Words& words, bool succeeded) {
+  if (succeeded && words.size() == 3 && words[0] == "file" && words[1] == "delete") {
+    std::erase_if(hand_edits_, [&](const auto& edit) { return edit.first[0] == words[2]; });
+    return;
+  }
   if (!succeeded || words.size() != 5 || words[0] != "ini" || words[2] != kSectionOfHandEdits) return;
   hand_edits_[{words[1], words[2], words[3]}] = words[4];
 }

@@ -40,6 +40,11 @@ void FaultPlan::Heal() {
   window_argument_type_.reset();
 }
 
+bool FaultPlan::FailsUntilHealed(const std::string& op) const {
+  auto it = faults_.find(op);
+  return it != faults_.end() && it->second.remaining < 0;
+}
+
 std::optional<HRESULT> FaultPlan::Take(const std::string& op) {
   auto it = faults_.find(op);
   if (it == faults_.end()) return std::nullopt;

@@ -30,6 +30,8 @@ class FaultPlan {
   // Removes every fault, vanishing and argument fault included.
   void Heal();
 
+  // Whether `op` fails until healed.
+  bool FailsUntilHealed(const std::string& op) const;
   // Called when the operation runs: the HRESULT it must fail with, counting down its fault.
   std::optional<HRESULT> Take(const std::string& op);
 

@@ -110,6 +110,10 @@ bool MessengerStandIn::Fail(const std::string& op, HRESULT hr, int count) {
 
 void MessengerStandIn::Heal() { state_.faults.Heal(); }
 
+bool MessengerStandIn::FailsUntilHealed(const std::string& op) const {
+  return state_.faults.FailsUntilHealed(op);
+}
+
 bool MessengerStandIn::VanishDuring(const std::string& op) { return state_.faults.VanishDuring(op); }
 
 void MessengerStandIn::CorruptNextWindowArgument(unsigned short vt) {

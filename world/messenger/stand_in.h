@@ -74,6 +74,8 @@ class MessengerStandIn {
   // `count`: 1 once, N times, FaultPlan::kUntilHealed. False for an unknown operation name.
   bool Fail(const std::string& op, HRESULT hr, int count = 1);
   void Heal();
+  // Whether `op` fails until healed.
+  bool FailsUntilHealed(const std::string& op) const;
   // Messenger quits while it serves the next call of `op`; that call fails with 0x800706BA.
   bool VanishDuring(const std::string& op);
   // The next event with a window argument carries it as `vt` (e.g. VT_I4) instead.
