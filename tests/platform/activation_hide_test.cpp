@@ -8,12 +8,17 @@
 #include "support/test_desktop.h"
 
 #include <functional>
+#include <vector>
 
 namespace {
 
 const UINT WM_RUN = WM_APP + 1;  // lParam: a std::function<void()> to run on the window's thread
 
+// The windows told that they became active (WM_ACTIVATE other than WA_INACTIVE), in order.
+std::vector<HWND> g_activated;
+
 LRESULT CALLBACK RunnerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_ACTIVATE && LOWORD(w) != WA_INACTIVE) g_activated.push_back(h);
   if (m == WM_RUN) {
     (*reinterpret_cast<std::function<void()>*>(l))();
     return 0;
@@ -69,6 +74,30 @@ TEST_F(ActivationHideTest, HidingTheActiveWindowActivatesItsOwnerBeforeWindowsAb
   HWND active = nullptr;
   OnAppThread([&] { active = GetActiveWindow(); });
   EXPECT_EQ(active, owner);
+}
+
+// The owner is told that it is active, so that its default handling gives it back the keyboard
+// focus (a dialog restores its saved control): hiding the dialog alone is enough.
+TEST_F(ActivationHideTest, TheOwnerActivatedByTheHidingGetsWmActivateAndTheFocus) {
+  HWND focus = nullptr;
+  OnAppThread([&] {
+    g_activated.clear();
+    ShowWindow(dialog, SW_HIDE);
+    focus = GetFocus();
+  });
+  EXPECT_EQ(g_activated, std::vector<HWND>{owner});
+  EXPECT_EQ(focus, owner);
+
+  // Destroying the active dialog does the same.
+  OnAppThread([&] {
+    ShowWindow(dialog, SW_SHOW);
+    SetForegroundWindow(dialog);
+    g_activated.clear();
+    DestroyWindow(dialog);
+    focus = GetFocus();
+  });
+  EXPECT_EQ(g_activated, std::vector<HWND>{owner});
+  EXPECT_EQ(focus, owner);
 }
 
 TEST_F(ActivationHideTest, ADisabledOwnerIsPassedOverForAnotherTopLevelWindow) {

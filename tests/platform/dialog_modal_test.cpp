@@ -184,6 +184,38 @@ TEST_F(DialogModalTest, NestedModalDialogsKeepTheOwnersTimerRunning) {
 }
 #endif
 
+#if PLATFORM_TEST_SIMULATED  // the simulated user's clicks
+// A dialog that enables its owner and hides before EndDialog (as a class library's modal loop
+// does) hands the activation to the owner dialog, whose WM_ACTIVATE puts the keyboard focus on
+// one of its controls again: keys reach it without a click first.
+TEST_F(DialogModalTest, AnOwnerDialogHasTheFocusAgainWhenAModalDialogHidesBeforeItEnds) {
+  HWND focus_after = nullptr;
+  script.handler = [&](HWND dlg, UINT msg, WPARAM wp, LPARAM) -> INT_PTR {
+    if (msg == WM_COMMAND && LOWORD(wp) == IDOK) {
+      if (GetWindow(dlg, GW_OWNER) == owner) {
+        TemplateWriter inner = OkCancelTemplate();
+        DialogBoxIndirectParamW(nullptr, inner.Get(), dlg, ScriptedDialogProc, 0);
+        focus_after = GetFocus();
+        return TRUE;
+      }
+      EnableWindow(GetWindow(dlg, GW_OWNER), TRUE);
+      ShowWindow(dlg, SW_HIDE);
+      EndDialog(dlg, IDOK);
+      return TRUE;
+    }
+    return msg == WM_INITDIALOG;
+  };
+  RunModal(OkCancelTemplate());
+  HWND outer = OpenDialog();
+  sim::ClickDialogButton(outer, IDOK);
+  desktop.RunUntilIdle();
+  sim::ClickDialogButton(OpenDialog(), IDOK);
+  desktop.RunUntilIdle();
+  EXPECT_TRUE(focus_after && IsChild(outer, focus_after)) << "focus " << focus_after;
+  EXPECT_EQ(GetForegroundWindow(), outer);
+}
+#endif
+
 TEST_F(DialogModalTest, QuitEndsTheModalDialogAndIsPostedAgainForTheOuterLoop) {
   int outer_exit = -1;
   StartApp([&] {

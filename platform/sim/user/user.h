@@ -192,7 +192,9 @@ void ActivateWindow(Window& w, bool make_foreground);
 void ProcessActivationEvents();
 // The keyboard message a queued key becomes now, or nothing when its window is gone.
 std::optional<MSG> ResolveKeyInput(const ThreadQueue& q, const KeyInput& key);
-void OnWindowHiddenOrDestroyed(HWND hwnd);
+// `notify`: whether a window of the calling thread that takes the activation is told so; not
+// while windows are freed silently.
+void OnWindowHiddenOrDestroyed(HWND hwnd, bool notify = true);
 void SetForegroundInternal(HWND hwnd);
 
 // Marks a window and its children as needing WM_PAINT.

@@ -152,7 +152,7 @@ void FreeSilently(HWND hwnd) {
   if (w->system_menu) DestroyMenu(w->system_menu);
   Paints().Forget(hwnd);
   // Still known here, so that the activation can go to its owner.
-  if (top && was_visible) OnWindowHiddenOrDestroyed(hwnd);
+  if (top && was_visible) OnWindowHiddenOrDestroyed(hwnd, false);
   auto node = State().windows.extract(hwnd);
   if (top) Desktop::Current().Notify([&](Observer& o) { o.OnWindowDestroyed(hwnd, title); });
 }

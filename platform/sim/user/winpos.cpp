@@ -276,8 +276,9 @@ void ProcessActivationEvents() {
 // When a top-level window is hidden or goes away, Windows activates another window: the owner
 // first, when it can take the activation, else the next visible top-level window in z-order. A
 // disabled window is passed over, so a modal dialog that hides before its owner is enabled
-// hands the activation to some other window.
-void OnWindowHiddenOrDestroyed(HWND hwnd) {
+// hands the activation to some other window. A window of the calling thread is told that it is
+// active (WM_NCACTIVATE, WM_ACTIVATE) at once.
+void OnWindowHiddenOrDestroyed(HWND hwnd, bool notify) {
   auto& s = State();
   Window* gone = FromHandle(hwnd);
   HWND owner = gone ? gone->owner : nullptr;
@@ -305,7 +306,14 @@ void OnWindowHiddenOrDestroyed(HWND hwnd) {
     }
   }
   if (!next) return;
-  Queue(*FromHandle(next)->thread).active = next;
+  Window* n = FromHandle(next);
+  if (notify && n->thread == &CurrentThread()) {
+    // The window of this thread is activated with its messages: WM_ACTIVATE gives it back the
+    // keyboard focus (a dialog its saved control), as after a modal dialog hides.
+    ActivateOnOwnThread(next, false);
+    return;
+  }
+  Queue(*n->thread).active = next;
   SetForegroundInternal(next);
 }
 
