@@ -87,9 +87,16 @@ void CTellbudDlg::OnAbout() {
   RunDialogOnce(about);
 }
 
+// The row a click on the list acts on: the marked row while it is selected. A click on the
+// empty space below the rows clears the selection but leaves the mark, and must call no one.
+int CTellbudDlg::ClickedContactRow() {
+  int row = m_list.GetSelectionMark();
+  return row >= 0 && m_list.GetItemState(row, LVIS_SELECTED) ? row : -1;
+}
+
 void CTellbudDlg::OnContactDoubleClick() {
   if (!m_bMSNConnected || m_nCallState != CALL_READY) return;
-  int row = m_list.GetSelectionMark();
+  int row = ClickedContactRow();
   if (row < 0) return;
   CString signin = m_list.GetItemText(row, 2);
   if (signin.IsEmpty()) return;
@@ -98,7 +105,7 @@ void CTellbudDlg::OnContactDoubleClick() {
 
 void CTellbudDlg::OnContactRightClick() {
   if (!m_bMSNConnected) return;
-  int row = m_list.GetSelectionMark();
+  int row = ClickedContactRow();
   if (row < 0 || m_list.GetItemText(row, 2).IsEmpty()) return;
   CMenu menu;
   if (!menu.LoadMenu(IDR_CONTACTMENU)) return;

@@ -229,6 +229,7 @@ class CTellbudDlg : public CDialog {
   void OnOption();
   void OnContactDoubleClick();
   void OnContactRightClick();
+  int ClickedContactRow();
 
   // ---- Monitor (monitor/monitor_loop.cpp) -----------------------------------------------------------
   void OnPhoneSearchTick();

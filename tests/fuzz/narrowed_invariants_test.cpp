@@ -1,6 +1,7 @@
 // What the invariants do not hold against Tellbud, because Tellbud cannot read it: a status line
-// Messenger wrote in a language other than Tellbud's, and a call running while Messenger fails,
-// until healed, an operation Tellbud reads calls through. Once Messenger heals, the checks apply.
+// Messenger wrote in a language other than Tellbud's, a call running while Messenger fails,
+// until healed, an operation Tellbud reads calls through (once Messenger heals, the checks
+// apply), and, after a restart, a call in a contact's second one-to-one conversation.
 #include <gtest/gtest.h>
 
 #include "world/fuzz/campaign.h"
@@ -54,6 +55,28 @@ TEST(FuzzNarrowedInvariants, ACallUnreadableUntilMessengerHealsMustBeFollowedAft
   steps.push_back({"wait", "3s"});
   steps.push_back({"wait", "20s"});
   EXPECT_EQ(Outcome(steps), "holds") << "Tellbud takes the call up once it can read the history";
+}
+
+// Zoë joins Eve's conversation and Eve leaves it: Zoë is alone in two conversations, and the call
+// the handset answered runs in the one Messenger does not give for her. A Tellbud started
+// afterwards has no way to that window's objects.
+TEST(FuzzNarrowedInvariants, ACallInAContactsSecondConversationIsBeyondARestartedTellbud) {
+  EXPECT_EQ(Outcome(Steps({{"messenger", "start"},
+                           {"messenger", "status", "online"},
+                           {"handset", "plug"},
+                           {"call", "eve"},
+                           {"call", "zoe@example.com"},
+                           {"join", "eve", "zoe@example.com"},
+                           {"start"},
+                           {"wait", "7s"},
+                           {"handset", "key", "5"},
+                           {"leave", "eve", "eve"},
+                           {"start", "*exit*"},
+                           {"wait", "9s"},
+                           {"start"},
+                           {"wait", "1s"},
+                           {"wait", "13m"}})),
+            "holds");
 }
 
 }  // namespace

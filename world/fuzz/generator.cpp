@@ -89,6 +89,12 @@ const std::vector<std::string>& ContactPool() {
 
 void AddDialogActor(DialogActor actor) { DialogActors().push_back(std::move(actor)); }
 
+bool CallsInMessenger(world::World& w) {
+  for (const auto& c : w.messenger().Conversations())
+    if (c.voice != world::messenger::VoiceState::kNone && !c.participants.empty()) return true;
+  return false;
+}
+
 std::vector<Words> QuietCommands(world::World& w) {
   std::vector<Words> out;
   if (sim::OpenPopupMenu()) out.push_back({"menu", "none"});

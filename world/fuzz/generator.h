@@ -33,6 +33,8 @@ inline const char kQuietStep[] = "*quiet*";
 
 // The commands that make the world quiet now; the last one is the wait.
 std::vector<Words> QuietCommands(world::World& world);
+// Whether Messenger has a call ringing or running that a contact could end.
+bool CallsInMessenger(world::World& world);
 
 // Actions of the user on dialogs of the program: each returns the commands that act on an open
 // dialog (or nothing when it does not know the dialog). Dialogs the program grows register here.

@@ -217,6 +217,17 @@ bool TitleNamesParticipant(world::World& w, const world::messenger::Conversation
   return false;
 }
 
+// Messenger gives one conversation for a contact (InstantMessage): the first one-to-one
+// conversation with them. A contact can be alone in two (one was a group conversation the others
+// left); the window Messenger does not give cannot be reached through its interface, so a Tellbud
+// that started after it opened cannot follow its call.
+bool GivenForParticipant(world::World& w, const world::messenger::ConversationView& c) {
+  for (const auto& other : w.messenger().Conversations())
+    if (other.participants.size() == 1 && Lower(other.participants.front()) == Lower(c.participants.front()))
+      return other.id == c.id;
+  return false;
+}
+
 // While an adaptor's handset is lifted on the telephone line, or the line was active moments ago,
 // the handset is the telephone's: Tellbud pauses the scan by design and the handset cannot end a
 // Messenger call then (putting it down ends the telephone call). Once the line is left, the usual
@@ -237,7 +248,7 @@ std::optional<std::string> HandsetEndsCall(Checker& c, world::World& w) {
     for (const auto& conv : w.messenger().Conversations())
       if ((conv.voice == VoiceState::kTalking || conv.voice == VoiceState::kOutgoingPending) &&
           conv.participants.size() == 1 && !NewestStatusLineForeign(conv, TellbudLanguage(w)) &&
-          TitleNamesParticipant(w, conv))
+          TitleNamesParticipant(w, conv) && (GivenForParticipant(w, conv) || !c.OpenBeforeTellbud(conv.id)))
         followed_call = true;
   bool holds_call = dlg && (dlg->m_nCallState == CALL_TALKING || dlg->m_nCallState == CALL_RINGING ||
                             (dlg->m_bHandsetCall && dlg->m_pCurConversation));
@@ -415,7 +426,18 @@ int64_t Checker::HeldSince(const std::string& condition, bool holds, int64_t now
   return held_since_.try_emplace(condition, now).first->second;
 }
 
+void Checker::NoteTellbud(world::World& w) {
+  std::vector<DWORD> running = w.RunningTellbuds();
+  DWORD now = running.empty() ? 0 : running.front();
+  if (now == tellbud_) return;
+  tellbud_ = now;
+  open_before_tellbud_.clear();
+  if (now && w.messenger().IsRunning())
+    for (const auto& conv : w.messenger().Conversations()) open_before_tellbud_.insert(conv.id);
+}
+
 std::optional<Violation> Checker::Check(world::World& w, bool quiet) {
+  NoteTellbud(w);
   for (const Invariant& invariant : invariants_) {
     if (skip_.contains(invariant.name) || (invariant.after_quiet_only && !quiet)) continue;
     if (auto broken = invariant.check(*this, w)) return Violation{invariant.name, *broken};

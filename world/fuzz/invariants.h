@@ -55,12 +55,18 @@ class Checker {
   // Since when (virtual ms) `condition` has held without a break, by the condition's name; it
   // starts at the first check that sees it.
   int64_t HeldSince(const std::string& condition, bool holds, int64_t now);
+  // Whether Messenger's conversation `id` was already open when the running Tellbud started.
+  bool OpenBeforeTellbud(int id) const { return open_before_tellbud_.contains(id); }
 
  private:
+  void NoteTellbud(world::World& world);
+
   std::vector<Invariant> invariants_;
   std::set<std::string> skip_;
   std::map<std::vector<std::string>, std::string> hand_edits_;
   std::map<std::string, int64_t> held_since_;
+  DWORD tellbud_ = 0;                  // the running Tellbud's process id, 0 for none
+  std::set<int> open_before_tellbud_;  // conversations open when it started
 };
 
 }  // namespace fuzz
