@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "world/fuzz/campaign.h"
+#include "world/fuzz/generator.h"
 
 namespace {
 
@@ -28,7 +29,8 @@ TEST(FuzzNarrowedInvariants, AStatusLineInAnotherLanguageIsBeyondTellbud) {
                            {"messenger", "language", "English"},
                            {"start"},
                            {"wait", "3s"},
-                           {"wait", "20s"}})),
+                           {"wait", "20s"},
+                           {fuzz::kQuietStep}})),
             "holds");
 }
 

@@ -358,7 +358,8 @@ std::optional<std::string> TrayTellsTruth(Checker&, world::World& w) {
 
 std::optional<std::string> CallStateReady(Checker&, world::World& w) {
   CTellbudDlg* dlg = MainDialog(w);
-  if (!dlg || !FollowsCalls(w)) return std::nullopt;
+  // A call Messenger ended in another language is still running as far as Tellbud can read.
+  if (!dlg || !FollowsCalls(w) || AnyConversationReadAmiss(w)) return std::nullopt;
   bool plugged = w.handset().State().plugged;
   if (dlg->m_nCallState == CALL_READY || (!plugged && dlg->m_nCallState == CALL_NO_HANDSET))
     return std::nullopt;
