@@ -1,7 +1,8 @@
 // What the invariants do not hold against Tellbud, because Tellbud cannot read it: a status line
 // Messenger wrote in a language other than Tellbud's, a call running while Messenger fails,
 // until healed, an operation Tellbud reads calls through (once Messenger heals, the checks
-// apply), and, after a restart, a call in a contact's second one-to-one conversation.
+// apply), after a restart, a call in a contact's second one-to-one conversation, and the end of
+// a ringing call while the history cannot be read.
 #include <gtest/gtest.h>
 
 #include "world/fuzz/campaign.h"
@@ -79,6 +80,24 @@ TEST(FuzzNarrowedInvariants, ACallInAContactsSecondConversationIsBeyondARestarte
                            {"wait", "1s"},
                            {"wait", "13m"}})),
             "holds");
+}
+
+// The contact withdraws the invitation while Messenger cannot give the history: the handset rings
+// on, as nothing tells Tellbud otherwise, and stops once Messenger heals.
+TEST(FuzzNarrowedInvariants, ARingWhoseEndCannotBeReadStopsOnceMessengerHeals) {
+  std::vector<fuzz::Words> steps = Steps({{"start"},
+                                          {"messenger", "start"},
+                                          {"handset", "plug"},
+                                          {"messenger", "signin"},
+                                          {"call", "ann@example.com"},
+                                          {"wait", "83s"},
+                                          {"hangup", "ann@example.com"},
+                                          {"messenger", "fail", "get_History", "RPC_E_DISCONNECTED"},
+                                          {"wait", "23m"}});
+  EXPECT_EQ(Outcome(steps), "holds");
+  steps.push_back({"messenger", "heal"});
+  steps.push_back({"wait", "20s"});
+  EXPECT_EQ(Outcome(steps), "holds") << "the ring stops once the history can be read";
 }
 
 }  // namespace
