@@ -130,6 +130,19 @@ TEST_F(ModelTest, ConversationWithSomeoneJoinedIsNoLongerOneToOne) {
   EXPECT_FALSE(model.Leave(id, TEXT("ann@example.com")));
 }
 
+// Ann joins Bob's conversation and Bob leaves: Ann is alone in it and in a call of her own; her
+// hanging up is meant for the call.
+TEST_F(ModelTest, AContactAloneInTwoConversationsActsOnTheOneWithTheCall) {
+  int group = model.OpenOneToOne(TEXT("bob@example.com"));
+  ASSERT_TRUE(model.Join(group, TEXT("ann@example.com")));
+  int call = model.OpenOneToOne(TEXT("ann@example.com"));
+  ASSERT_TRUE(model.ContactInvites(call));
+  ASSERT_TRUE(model.Leave(group, TEXT("bob@example.com")));
+  EXPECT_EQ(model.FindConversationOf(TEXT("ann@example.com"))->id, group);
+  EXPECT_EQ(model.FindCallOf(TEXT("ANN@example.com"))->id, call);
+  EXPECT_EQ(model.FindCallOf(TEXT("bob@example.com")), nullptr);
+}
+
 TEST_F(ModelTest, TheLastParticipantLeavingEndsTheVoiceConversation) {
   int ringing = model.OpenOneToOne(TEXT("bob@example.com"));
   ASSERT_TRUE(model.ContactInvites(ringing));

@@ -83,6 +83,14 @@ const Conversation* Model::FindConversationOf(const Text& signin) const {
   return nullptr;
 }
 
+const Conversation* Model::FindCallOf(const Text& signin) const {
+  for (const Conversation& c : conversations_)
+    if (c.voice != VoiceState::kNone && c.participants.size() == 1 &&
+        SameSigninName(c.participants[0], signin))
+      return &c;
+  return FindConversationOf(signin);
+}
+
 int Model::OpenOneToOne(const Text& signin) {
   if (signin.empty()) return 0;
   if (const Conversation* existing = FindOneToOne(signin)) return existing->id;

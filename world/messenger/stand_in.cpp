@@ -79,10 +79,10 @@ bool MessengerStandIn::Do(std::function<bool(MessengerServer&)> command) {
 }
 
 bool MessengerStandIn::DoOnConversation(const std::string& signin,
-                                        std::function<bool(MessengerServer&, int)> command) {
+                                        std::function<bool(MessengerServer&, int)> command, bool call) {
   Text name = FromUtf8(signin);
-  return Do([name, command = std::move(command)](MessengerServer& s) {
-    const Conversation* c = s.model().FindConversationOf(name);
+  return Do([name, call, command = std::move(command)](MessengerServer& s) {
+    const Conversation* c = call ? s.model().FindCallOf(name) : s.model().FindConversationOf(name);
     return c && command(s, c->id);
   });
 }
@@ -151,15 +151,18 @@ bool MessengerStandIn::IncomingCall(const std::string& signin) {
 }
 
 bool MessengerStandIn::RemoteAnswer(const std::string& signin) {
-  return DoOnConversation(signin, [](MessengerServer& s, int id) { return s.model().ContactAccepts(id); });
+  return DoOnConversation(
+      signin, [](MessengerServer& s, int id) { return s.model().ContactAccepts(id); }, true);
 }
 
 bool MessengerStandIn::RemoteReject(const std::string& signin) {
-  return DoOnConversation(signin, [](MessengerServer& s, int id) { return s.model().ContactDeclines(id); });
+  return DoOnConversation(
+      signin, [](MessengerServer& s, int id) { return s.model().ContactDeclines(id); }, true);
 }
 
 bool MessengerStandIn::RemoteHangup(const std::string& signin) {
-  return DoOnConversation(signin, [](MessengerServer& s, int id) { return s.model().ContactHangsUp(id); });
+  return DoOnConversation(
+      signin, [](MessengerServer& s, int id) { return s.model().ContactHangsUp(id); }, true);
 }
 
 bool MessengerStandIn::Chat(const std::string& signin, const std::string& text) {

@@ -124,7 +124,10 @@ class MessengerStandIn {
   // Runs `command` on Messenger's thread and returns its result once the desktop is idle.
   bool Do(std::function<bool(MessengerServer&)> command);
   // The same for a command on the conversation the world means by a contact.
-  bool DoOnConversation(const std::string& signin, std::function<bool(MessengerServer&, int)> command);
+  // Runs `command` on the conversation the world means by `signin`; with `call`, the one whose
+  // call that contact acts on (Model::FindCallOf).
+  bool DoOnConversation(const std::string& signin, std::function<bool(MessengerServer&, int)> command,
+                        bool call = false);
   MessengerServer* server() const;
   ConversationView View(const Conversation& c) const;
 
