@@ -51,6 +51,10 @@ void TypeText(const std::wstring& text);
 
 // The visible pop-up menu window (class "#32768") of the given process, or nullptr.
 HWND PopupMenuOf(DWORD processId);
+// Right-clicks the tray icon and waits up to `waitMs` for the process's pop-up menu; a user
+// clicks again (three times at most) when a click brought nothing up on a busy machine. The
+// menu, or nullptr.
+HWND OpenTrayMenuOf(DWORD processId, DWORD waitMs);
 
 // The visible top-level windows, one line each: handle, class, title, process, rectangle; for
 // failure messages that say what was on the desktop.

@@ -1,0 +1,103 @@
+// tellbud-sim scripts run against the real Tellbud.exe under Wine by the Windows script driver,
+// one test per script (tests/scenarios, TELLBUD_SCRIPTS_DIR), and the driver's own rules: marks,
+// errors that name the line, and expect's order over lines that arrive apart.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <iostream>
+
+#include "tests/wine/script_driver.h"
+#include "tests/wine/script_text.h"
+
+namespace wine_test {
+namespace {
+
+// Scripts that need no Messenger: they run in the Wine stage.
+const std::string kScripts[] = {
+    "handset-plug-unplug", "handset-lift-down", "handset-keys-alone",
+    "tray-menu",           "window-hide",       "window-escape-after-dialog",
+};
+
+// Scripts that need the Messenger stand-in process: ready for it, disabled until it is built
+// (run them with --gtest_also_run_disabled_tests).
+const std::string kMessengerScripts[] = {
+    "handset-incoming-call",   "handset-decline-and-remote-hangup",
+    "outgoing-speed-dial",     "contacts-menu-and-names",
+    "messenger-quit-mid-call", "handset-shortcut-language",
+    "dialogs-rename",          "dialogs-speed-dial",
+};
+
+std::wstring Environment(const wchar_t* name) {
+  wchar_t buffer[MAX_PATH] = {};
+  DWORD n = GetEnvironmentVariableW(name, buffer, MAX_PATH);
+  return n && n < MAX_PATH ? std::wstring(buffer) : std::wstring();
+}
+
+// Runs the script file and reports its transcript; a failure names the line.
+void RunScriptFile(const std::wstring& path, const std::string& name) {
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(path, &bytes))
+      << "cannot read " << Utf8(path) << " (TELLBUD_SCRIPTS_DIR names tests/scenarios)";
+  std::istringstream in(bytes);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  std::string failure;
+  std::vector<std::string> transcript;
+  {
+    CScriptDriver driver(L"script-" + Wide(name));
+    failure = driver.Run(lines, name);
+    transcript = driver.Transcript();
+  }
+  std::cout << "transcript of " << name << ":\n";
+  for (const std::string& line : transcript) std::cout << "  " << line << "\n";
+  EXPECT_EQ(failure, "");
+}
+
+std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
+  std::string name = info.param;
+  for (char& c : name)
+    if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
+class WineScenario : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(WineScenario, Runs) {
+  RunScriptFile(Environment(L"TELLBUD_SCRIPTS_DIR") + L"\\" + Wide(GetParam()) + L".tbs",
+                GetParam() + ".tbs");
+}
+
+INSTANTIATE_TEST_SUITE_P(Script, WineScenario, ::testing::ValuesIn(kScripts), TestName);
+INSTANTIATE_TEST_SUITE_P(DISABLED_ScriptWithMessenger, WineScenario, ::testing::ValuesIn(kMessengerScripts),
+                         TestName);
+
+// tools/wine-script.sh names one script file in TELLBUD_SCRIPT.
+TEST(ScriptFile, FromEnvironment) {
+  std::wstring path = Environment(L"TELLBUD_SCRIPT");
+  if (path.empty()) GTEST_SKIP() << "TELLBUD_SCRIPT names no script";
+  RunScriptFile(path, Utf8(path.substr(path.find_last_of(L"\\/") + 1)));
+}
+
+// Without starting Tellbud: what the driver refuses, and that it says where.
+TEST(ScriptDriver, MarksAndCommandsItCannotCarryOutNameTheLine) {
+  CScriptDriver driver(L"script-rules");
+  EXPECT_EQ(
+      driver.Run({"# a comment", "[sim] mixer add \"X\"", "[wine] wait 10ms", "", "wait 10ms"}, "a.tbs"), "");
+  std::string failure = driver.Run({"wait 10ms", "mixer add \"USB\""}, "b.tbs");
+  EXPECT_EQ(failure.rfind("b.tbs:2: 'mixer' acts on the simulated world only", 0), 0u) << failure;
+  failure = driver.Run({"[windows] wait 10ms"}, "c.tbs");
+  EXPECT_EQ(failure.rfind("c.tbs:1: unknown platform mark '[windows]'", 0), 0u) << failure;
+  failure = driver.Run({"expect [00:01.000] handset OpenDevice(0) -> TRUE"}, "d.tbs");
+  EXPECT_EQ(failure.rfind("d.tbs:1: the virtual clock's time stamps exist only in tellbud-sim", 0), 0u)
+      << failure;
+  failure = driver.Run({"wait 1h"}, "e.tbs");
+  EXPECT_EQ(failure.rfind("e.tbs:1: a wait of 1h runs in real time here", 0), 0u) << failure;
+  failure = driver.Run({"messenger signin"}, "f.tbs");
+  EXPECT_EQ(failure.rfind("f.tbs:1: Messenger did not carry out 'messenger signin'", 0), 0u) << failure;
+  failure = driver.Run({"frobnicate"}, "g.tbs");
+  EXPECT_EQ(failure.rfind("g.tbs:1: unknown command 'frobnicate'", 0), 0u) << failure;
+  EXPECT_EQ(driver.Run({"quit", "frobnicate"}, "h.tbs"), "");
+}
+
+}  // namespace
+}  // namespace wine_test
