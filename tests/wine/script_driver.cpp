@@ -58,14 +58,19 @@ std::string CScriptDriver::Seen() const {
 }
 
 std::string CScriptDriver::Run(const std::vector<std::string>& lines, const std::string& name) {
-  for (size_t i = 0; i < lines.size(); ++i) {
-    Result result = Execute(lines[i]);
+  for (m_line = 1; m_line <= lines.size(); ++m_line) {
+    Result result = Execute(lines[m_line - 1]);
     if (result.kind == Result::kQuit) break;
     if (result.kind == Result::kFailed) {
       Sleep(500);  // what follows at once belongs to the picture
-      return name + ":" + std::to_string(i + 1) + ": " + result.message + "\n" + Seen();
+      return name + ":" + std::to_string(m_line) + ": " + result.message + "\n" + Seen();
     }
   }
+  // The device is played through Tellbud's control: without it the commands never happened.
+  if (!m_pendingHandset.empty())
+    return name + ":" + std::to_string(m_pendingSince) +
+           ": the handset is played through Tellbud's handset control, and this script never starts "
+           "Tellbud (mark the line [sim])\n";
   return {};
 }
 

@@ -89,7 +89,9 @@ class CScriptDriver {
   std::unique_ptr<CTellbudRun> m_run;
   std::unique_ptr<CScriptObserver> m_observer;
   std::vector<std::string> m_pendingHandset;  // played once Tellbud's handset control connects
+  size_t m_pendingSince = 0;                  // the script line of the first of them
   bool m_bStarted = false;
+  size_t m_line = 0;  // the script line running now, from 1
   OpenedMenu m_openedMenu = OpenedMenu::kNone;
 };
 

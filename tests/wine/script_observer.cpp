@@ -182,14 +182,22 @@ void CScriptObserver::ScanWindows() {
       ++it;
       continue;
     }
+    // A window destroyed while it showed has left the screen too (a dialog that ends is hidden
+    // before it is destroyed; the poll may see only the end).
+    if (it->second.visible) Report("window " + it->second.title + " hidden");
     if (it->second.everShown) Report("window " + it->second.title + " destroyed");
     it = m_windows.erase(it);
   }
+  // A window that takes the foreground as it is created is reported once it shows.
   HWND foreground = GetForegroundWindow();
   if (foreground != m_hForeground) {
-    m_hForeground = foreground;
     auto it = m_windows.find(foreground);
-    if (it != m_windows.end() && it->second.visible) Report("window " + it->second.title + " foreground");
+    if (it == m_windows.end()) {
+      m_hForeground = foreground;
+    } else if (it->second.visible) {
+      m_hForeground = foreground;
+      Report("window " + it->second.title + " foreground");
+    }
   }
   if ((menu != nullptr) != m_bMenuOpen) {
     m_bMenuOpen = menu != nullptr;
@@ -206,8 +214,12 @@ void CScriptObserver::ScanTray() {
     if (!shown) m_strTrayIcon.clear();
   }
   if (!shown) return;
+  // A picture counts once two reads in a row agree: a read while the task bar redraws the icon
+  // (it changes or goes) resembles any of them.
   std::wstring look = TrayStateIcon(m_run.Folder());
-  if (!look.empty() && look != m_strTrayIcon) {
+  bool steady = look == m_strTrayCandidate;
+  m_strTrayCandidate = look;
+  if (steady && !look.empty() && look != m_strTrayIcon) {
     m_strTrayIcon = look;
     Report("tray icon " + Utf8(look));
   }

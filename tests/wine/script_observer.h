@@ -59,10 +59,11 @@ class CScriptObserver {
   size_t m_handsetDone = 0, m_messengerDone = 0, m_debugDone = 0;
   std::map<HWND, WindowState> m_windows;
   std::map<DWORD, bool> m_interesting;  // process id: Tellbud.exe or msnmsgr.exe
-  HWND m_hForeground = nullptr;
+  HWND m_hForeground = nullptr;         // the foreground window last reported, or one not to report
   bool m_bMenuOpen = false;
   bool m_bTrayShown = false;
   std::wstring m_strTrayIcon;
+  std::wstring m_strTrayCandidate;  // the previous read's picture
   bool m_bExitReported = false;
 };
 

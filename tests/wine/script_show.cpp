@@ -105,7 +105,9 @@ CScriptDriver::Result CScriptDriver::Show(const Call&) {
     out.push_back("tray: empty");
   } else {
     std::wstring look = TrayStateIcon(m_run->Folder());
-    std::wstring tip = TrayTip(3000);
+    // The task bar shows a tip only after the mouse has rested a moment; a busy one may not.
+    std::wstring tip;
+    for (int attempt = 0; attempt < 3 && tip.empty(); ++attempt) tip = TrayTip(3000);
     MoveMouse(POINT{400, 300});
     HideTips();
     out.push_back("tray: icon " + Utf8(look) + ", tip " + Quoted(tip));

@@ -50,7 +50,7 @@ void RunScriptFile(const std::wstring& path, const std::string& name) {
   }
   std::cout << "transcript of " << name << ":\n";
   for (const std::string& line : transcript) std::cout << "  " << line << "\n";
-  EXPECT_EQ(failure, "");
+  if (!failure.empty()) ADD_FAILURE() << failure;
 }
 
 std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
@@ -97,6 +97,9 @@ TEST(ScriptDriver, MarksAndCommandsItCannotCarryOutNameTheLine) {
   failure = driver.Run({"frobnicate"}, "g.tbs");
   EXPECT_EQ(failure.rfind("g.tbs:1: unknown command 'frobnicate'", 0), 0u) << failure;
   EXPECT_EQ(driver.Run({"quit", "frobnicate"}, "h.tbs"), "");
+  failure = driver.Run({"wait 10ms", "handset plug", "handset lift"}, "i.tbs");
+  EXPECT_EQ(failure.rfind("i.tbs:2: the handset is played through Tellbud's handset control", 0), 0u)
+      << failure;
 }
 
 }  // namespace

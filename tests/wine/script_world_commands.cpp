@@ -63,6 +63,11 @@ CScriptDriver::Result CScriptDriver::Start(const Call& call) {
     if (!m_run->Start(args))
       return Result::Failed("Tellbud.exe did not start from " + Utf8(m_run->ExePath()));
     Print("process Tellbud.exe started");
+    // As the shell does (and tellbud-sim's start): the program has started once it waits for input.
+    if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, m_run->ProcessId())) {
+      WaitForInputIdle(process, kStartTimeoutMs);
+      CloseHandle(process);
+    }
     WaitFor([&] { return m_handset->WaitConnected(0) || m_run->HasExited(); }, kStartTimeoutMs);
     if (!m_handset->WaitConnected(0) && !m_pendingHandset.empty())
       return Result::Failed(
@@ -173,6 +178,7 @@ CScriptDriver::Result CScriptDriver::Handset(const Call& call) {
   }
   for (const std::string& command : commands) {
     if (!m_bStarted) {
+      if (m_pendingHandset.empty()) m_pendingSince = m_line;
       m_pendingHandset.push_back(command);
     } else if (Result r = PlayHandset(command); r.kind != Result::kOk) {
       return r;
