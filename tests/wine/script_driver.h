@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "tests/wine/handset_world.h"
-#include "tests/wine/messenger_world_unavailable.h"
 #include "tests/wine/script_observer.h"
 #include "tests/wine/script_transcript.h"
 #include "tests/wine/tellbud_run.h"

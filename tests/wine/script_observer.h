@@ -12,7 +12,7 @@
 #include <string>
 
 #include "tests/wine/handset_world.h"
-#include "tests/wine/messenger_world_unavailable.h"
+#include "tests/wine/messenger_world_unavailable.h"  // CMessengerWorld; see that header
 #include "tests/wine/script_transcript.h"
 #include "tests/wine/tellbud_run.h"
 

@@ -197,16 +197,16 @@ CScriptDriver::Result CScriptDriver::PlayHandset(const std::string& command) {
 // Messenger quits and starts as a user starts and quits it; everything else is the stand-in's
 // own command, in tellbud-sim's words.
 CScriptDriver::Result CScriptDriver::Messenger(const Call& call) {
-  bool ok = false;
   bool messenger = call.line.starts_with("messenger");
   if (messenger && call.args == std::vector<std::string>{"start"}) {
-    ok = m_messenger->Start();
-  } else if (messenger && call.args == std::vector<std::string>{"quit"}) {
-    ok = m_messenger->Quit();
-  } else {
-    ok = m_messenger->Command(call.line);
+    if (m_messenger->Start()) return Result::Ok();
+    return Result::Failed("Messenger (msnmsgr.exe) did not start and serve within 15 s");
   }
-  if (ok) return Result::Ok();
+  if (messenger && call.args == std::vector<std::string>{"quit"}) {
+    if (m_messenger->Quit()) return Result::Ok();
+    return Result::Failed("Messenger did not quit within 15 s");
+  }
+  if (m_messenger->Command(call.line)) return Result::Ok();
   return Result::Failed("Messenger did not carry out '" + call.line + "'" +
                         (m_messenger->IsRunning() ? "" : " (it is not running)"));
 }
