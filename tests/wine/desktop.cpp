@@ -69,13 +69,13 @@ void HideTips() {
   }
 }
 
-std::wstring TrayIconLooksLike(const std::vector<std::wstring>& files) {
+std::wstring TrayIconResembles(const std::vector<IconCandidate>& candidates) {
   Screen square = CaptureArea(TrayIconRect());
   if (square.pixels.empty()) return {};
   std::wstring best;
   long long bestDistance = -1;
-  for (const std::wstring& file : files) {
-    Screen drawn = DrawIconFile(file, square.width, square.height, square.pixels[0]);
+  for (const IconCandidate& candidate : candidates) {
+    Screen drawn = DrawIcon(candidate.icon, square.width, square.height, square.pixels[0]);
     if (drawn.pixels.size() != square.pixels.size()) continue;
     long long distance = 0;
     for (size_t i = 0; i < drawn.pixels.size(); ++i)
@@ -84,9 +84,23 @@ std::wstring TrayIconLooksLike(const std::vector<std::wstring>& files) {
                              static_cast<int>((square.pixels[i] >> shift) & 0xFF));
     if (bestDistance < 0 || distance < bestDistance) {
       bestDistance = distance;
-      best = file;
+      best = candidate.name;
     }
   }
+  return best;
+}
+
+HICON LoadSmallIconFile(const std::wstring& file) {
+  return static_cast<HICON>(LoadImageW(nullptr, file.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                       GetSystemMetrics(SM_CYSMICON), LR_LOADFROMFILE));
+}
+
+std::wstring TrayIconLooksLike(const std::vector<std::wstring>& files) {
+  std::vector<IconCandidate> candidates;
+  for (const std::wstring& file : files)
+    if (HICON icon = LoadSmallIconFile(file)) candidates.push_back(IconCandidate{file, icon});
+  std::wstring best = TrayIconResembles(candidates);
+  for (const IconCandidate& candidate : candidates) DestroyIcon(candidate.icon);
   return best;
 }
 
@@ -330,11 +344,10 @@ Screen CaptureArea(RECT area) {
   return screen.pixels.empty() ? Screen{} : screen;
 }
 
-Screen DrawIconFile(const std::wstring& file, int width, int height, DWORD background) {
+Screen DrawIcon(HICON icon, int width, int height, DWORD background) {
   std::lock_guard<std::mutex> hold(ScreenLock());
   Screen picture;
   int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
-  HICON icon = static_cast<HICON>(LoadImageW(nullptr, file.c_str(), IMAGE_ICON, cx, cy, LR_LOADFROMFILE));
   if (!icon) return picture;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
@@ -361,6 +374,13 @@ Screen DrawIconFile(const std::wstring& file, int width, int height, DWORD backg
   }
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return picture;
+}
+
+Screen DrawIconFile(const std::wstring& file, int width, int height, DWORD background) {
+  HICON icon = LoadSmallIconFile(file);
+  if (!icon) return Screen{};
+  Screen picture = DrawIcon(icon, width, height, background);
   DestroyIcon(icon);
   return picture;
 }

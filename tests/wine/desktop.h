@@ -26,6 +26,16 @@ bool TrayShowsIcon(int index = 0);
 void HideTips();
 // Of the .ico files given, the one whose picture the first notification icon resembles most.
 std::wstring TrayIconLooksLike(const std::vector<std::wstring>& files);
+// A picture the notification icon may show, by name.
+struct IconCandidate {
+  std::wstring name;
+  HICON icon;
+};
+// The name of the candidate whose icon the first notification icon resembles most; "" without
+// a task bar.
+std::wstring TrayIconResembles(const std::vector<IconCandidate>& candidates);
+// An .ico file loaded at the small icon size, or nullptr.
+HICON LoadSmallIconFile(const std::wstring& file);
 // The middle of the first notification icon.
 POINT TrayIconPoint();
 // The tip the task bar shows while the mouse rests on the first icon, or "" when none shows
@@ -75,6 +85,8 @@ Screen CaptureArea(RECT area);
 // An .ico file drawn at the small icon size in the middle of a WIDTH x HEIGHT picture filled
 // with BACKGROUND; empty when the file cannot be loaded.
 Screen DrawIconFile(const std::wstring& file, int width, int height, DWORD background);
+// The same for an icon at hand.
+Screen DrawIcon(HICON icon, int width, int height, DWORD background);
 // The part of the capture inside `area`.
 Screen Crop(const Screen& screen, RECT area);
 // Writes the capture as a 32-bit BMP file.

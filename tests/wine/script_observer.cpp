@@ -10,9 +10,10 @@ namespace wine_test {
 namespace {
 
 constexpr DWORD kPollMs = 50;
-constexpr int kTrayEvery = 4;  // the tray's pixels are read every fourth poll
+constexpr int kTrayEvery = 4;  // whether the tray shows an icon is read every fourth poll
 
 const wchar_t* const kStateIcons[] = {L"nodevice.ico", L"nophone.ico", L"ok.ico"};
+constexpr int kProgramIcon = 128;  // IDR_MAINFRAME
 
 std::wstring FileName(const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); }
 
@@ -64,11 +65,26 @@ std::string OneLine(const std::string& quoted) {
 
 }  // namespace
 
-std::wstring TrayStateIcon(const std::wstring& folder) {
-  std::vector<std::wstring> files;
-  for (const wchar_t* name : kStateIcons) files.push_back(folder + L"\\" + name);
-  return FileName(TrayIconLooksLike(files));
+CTrayLooks::CTrayLooks(const std::wstring& folder) {
+  for (const wchar_t* name : kStateIcons)
+    if (HICON icon = LoadSmallIconFile(folder + L"\\" + name))
+      m_candidates.push_back(IconCandidate{name, icon});
+  // The program's own icon (resource 128), which the tray shows until the first state is known.
+  HMODULE exe = LoadLibraryExW((folder + L"\\Tellbud.exe").c_str(), nullptr,
+                               LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!exe) return;
+  if (auto own =
+          static_cast<HICON>(LoadImageW(exe, MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON,
+                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)))
+    m_candidates.push_back(IconCandidate{L"#" + std::to_wstring(kProgramIcon), own});
+  FreeLibrary(exe);
 }
+
+CTrayLooks::~CTrayLooks() {
+  for (const IconCandidate& candidate : m_candidates) DestroyIcon(candidate.icon);
+}
+
+std::wstring CTrayLooks::Current() const { return TrayIconResembles(m_candidates); }
 
 CScriptObserver::CScriptObserver(CScriptTranscript& transcript, CTellbudRun& run, CHandsetWorld& handset,
                                  CMessengerWorld& messenger)
@@ -108,6 +124,7 @@ void CScriptObserver::Poll(int round) {
   }
   ScanWindows();
   if (round % kTrayEvery == 0) ScanTray();
+  ScanTrayIcon();
   if (m_run.HasExited() && !m_bExitReported) {
     m_bExitReported = true;
     Report("process Tellbud.exe ended (exit code " + std::to_string(m_run.ExitCode()) + ")");
@@ -213,10 +230,15 @@ void CScriptObserver::ScanTray() {
     Report(shown ? "tray add" : "tray remove");
     if (!shown) m_strTrayIcon.clear();
   }
-  if (!shown) return;
-  // A picture counts once two reads in a row agree: a read while the task bar redraws the icon
-  // (it changes or goes) resembles any of them.
-  std::wstring look = TrayStateIcon(m_run.Folder());
+}
+
+// A picture counts once two reads in a row (50 ms apart) agree: a read while the task bar
+// redraws the icon (it changes or goes) resembles any of them. The states may take turns at
+// the tray within a second, so every poll reads it.
+void CScriptObserver::ScanTrayIcon() {
+  if (!m_run.ProcessId() || !m_bTrayShown) return;
+  if (!m_pTrayLooks) m_pTrayLooks = std::make_unique<CTrayLooks>(m_run.Folder());
+  std::wstring look = m_pTrayLooks->Current();
   bool steady = look == m_strTrayCandidate;
   m_strTrayCandidate = look;
   if (steady && !look.empty() && look != m_strTrayIcon) {

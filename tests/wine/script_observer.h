@@ -9,8 +9,10 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
 
+#include "tests/wine/desktop.h"
 #include "tests/wine/handset_world.h"
 #include "tests/wine/messenger_world_unavailable.h"  // CMessengerWorld; see that header
 #include "tests/wine/script_transcript.h"
@@ -18,9 +20,22 @@
 
 namespace wine_test {
 
-// Which of the state icons beside Tellbud.exe in `folder` the tray's first icon resembles most
-// ("nodevice.ico", "nophone.ico", "ok.ico"); "" without a task bar.
-std::wstring TrayStateIcon(const std::wstring& folder);
+// The pictures Tellbud's tray icon may show, loaded from its folder: the state icons beside
+// Tellbud.exe ("nodevice.ico", "nophone.ico", "ok.ico") and the program's own icon ("#128"),
+// named as tellbud-sim names them.
+class CTrayLooks {
+ public:
+  explicit CTrayLooks(const std::wstring& folder);
+  ~CTrayLooks();
+  CTrayLooks(const CTrayLooks&) = delete;
+  CTrayLooks& operator=(const CTrayLooks&) = delete;
+
+  // The one the tray's first icon resembles most now; "" without a task bar.
+  std::wstring Current() const;
+
+ private:
+  std::vector<IconCandidate> m_candidates;
+};
 
 class CScriptObserver {
  public:
@@ -47,6 +62,7 @@ class CScriptObserver {
   void PassOn(const std::vector<std::string>& lines, size_t* done, const char* prefix);
   void ScanWindows();
   void ScanTray();
+  void ScanTrayIcon();
   bool Interesting(DWORD pid);
 
   CScriptTranscript& m_transcript;
@@ -62,6 +78,7 @@ class CScriptObserver {
   HWND m_hForeground = nullptr;         // the foreground window last reported, or one not to report
   bool m_bMenuOpen = false;
   bool m_bTrayShown = false;
+  std::unique_ptr<CTrayLooks> m_pTrayLooks;
   std::wstring m_strTrayIcon;
   std::wstring m_strTrayCandidate;  // the previous read's picture
   bool m_bExitReported = false;

@@ -104,7 +104,7 @@ CScriptDriver::Result CScriptDriver::Show(const Call&) {
   if (!main || !TrayShowsIcon()) {
     out.push_back("tray: empty");
   } else {
-    std::wstring look = TrayStateIcon(m_run->Folder());
+    std::wstring look = CTrayLooks(m_run->Folder()).Current();
     // The task bar shows a tip only after the mouse has rested a moment; a busy one may not.
     std::wstring tip;
     for (int attempt = 0; attempt < 3 && tip.empty(); ++attempt) tip = TrayTip(3000);

@@ -78,12 +78,15 @@ CScriptDriver::Result CScriptDriver::Start(const Call& call) {
     m_pendingHandset.clear();
     return Result::Ok();
   }
-  if (m_run->HasExited())
-    return Result::Failed("Tellbud.exe has ended; the Windows script driver starts it once per script");
-  // A second process of the same program, which finds the first and ends.
+  // Another process of the same program, which acts on the first and ends; once the first has
+  // ended, one that ends by itself (the exit marker with nothing to end).
   Print("process Tellbud.exe started");
   DWORD code = m_run->RunAnother(args, kStartTimeoutMs);
-  if (code == STILL_ACTIVE) return Result::Failed("the second Tellbud.exe did not end within 30 s");
+  if (code == STILL_ACTIVE)
+    return Result::Failed(m_run->HasExited()
+                              ? "Tellbud.exe ran on after the first had ended; the Windows script "
+                                "driver runs one Tellbud a script (it was ended after 30 s)"
+                              : "the second Tellbud.exe did not end within 30 s");
   Print("process Tellbud.exe ended (exit code " + std::to_string(code) + ")");
   return Result::Ok();
 }
