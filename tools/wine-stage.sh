@@ -3,13 +3,17 @@
 # virtual desktop with Wine's fonts, register the handset control DLL, run the test programs.
 # Every step has its own time limit, so a Wine that hangs ends the stage with a message.
 # Environment: WINEPREFIX, WINEARCH, WINELOADER (the loader to run), BIN (the preset's build
-# folder), RESULTS (where screenshots go). Argument: the GoogleTest filter.
+# folder), RESULTS (where screenshots go), TELLBUD_SCRIPT (a script for ScriptFile.FromEnvironment).
+# Argument: the GoogleTest filter.
 set -uo pipefail
 filter=${1:-*}
 # No .NET, no HTML engine, no sound system: the tests need none of them.
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml,winealsa.drv,winepulse.drv="
 winpath() { echo "Z:${1//\//\\}"; }
 export TELLBUD_BIN_DIR=$(winpath "$BIN") TELLBUD_RESULTS_DIR=$(winpath "$RESULTS")
+# The scripts the script driver runs (tests/scenarios); TELLBUD_SCRIPT, when set, names one more.
+TELLBUD_SCRIPTS_DIR=$(winpath "$(cd "$(dirname "$0")/../tests/scenarios" && pwd)")
+export TELLBUD_SCRIPTS_DIR
 tests=$BIN/tests
 name=$(basename "$WINEPREFIX")
 
@@ -55,7 +59,9 @@ rc=0
 log=$RESULTS/tellbud_wine_tests.log
 if ! step 900 "tellbud_wine_tests" wine "$(winpath "$tests/tellbud_wine_tests.exe")" --gtest_filter="$filter" \
      2>&1 | tee "$log"; then
-  failed=$(sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_./]*\) (.*/\1/p' "$log" | paste -sd: -)
+  # A parameterised test's line goes on with ", where GetParam() = ...".
+  failed=$(sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_./]*\)\(, where GetParam() = .*\)\{0,1\} (.*/\1/p' "$log" |
+           paste -sd: -)
   if [ -z "$failed" ]; then
     rc=1
   else
@@ -68,7 +74,8 @@ if ! step 900 "tellbud_wine_tests" wine "$(winpath "$tests/tellbud_wine_tests.ex
     fi
   fi
 fi
-if [ -f "$tests/tellbud_platform_tests.exe" ]; then
+# TELLBUD_WINE_PLATFORM_TESTS=0 (tools/wine-script.sh) leaves the conformance tests out.
+if [ -f "$tests/tellbud_platform_tests.exe" ] && [ "${TELLBUD_WINE_PLATFORM_TESTS:-1}" != 0 ]; then
   step 600 "tellbud_platform_tests" wine "$(winpath "$tests/tellbud_platform_tests.exe")" || rc=1
 fi
 finish $rc

@@ -5,38 +5,30 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <set>
+
+#include "tests/wine/remote_list_view.h"
+#include "tests/wine/tellbud_run.h"
 
 namespace wine_test {
 
 std::vector<std::wstring> ListViewColumns(HWND list) {
   std::vector<std::wstring> titles;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(list, &pid);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return titles;
   constexpr int kChars = 128;
-  SIZE_T size = sizeof(LVCOLUMNW) + kChars * sizeof(wchar_t);
-  auto* remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
-  if (remote) {
-    auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(LVCOLUMNW));
-    for (int i = 0;; ++i) {
-      LVCOLUMNW column{};
-      column.mask = LVCF_TEXT;
-      column.pszText = remoteText;
-      column.cchTextMax = kChars;
-      wchar_t text[kChars] = {};
-      if (!WriteProcessMemory(process, remote, &column, sizeof column, nullptr) ||
-          !WriteProcessMemory(process, remoteText, text, sizeof text, nullptr))
-        break;
-      if (!SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(remote))) break;
-      if (!ReadProcessMemory(process, remoteText, text, sizeof text, nullptr)) break;
-      text[kChars - 1] = 0;
-      titles.push_back(text);
-    }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CRemoteBuffer buffer(list, sizeof(LVCOLUMNW) + kChars * sizeof(wchar_t));
+  for (int i = 0; buffer; ++i) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = reinterpret_cast<LPWSTR>(buffer.At(sizeof(LVCOLUMNW)));
+    column.cchTextMax = kChars;
+    wchar_t text[kChars] = {};
+    if (!buffer.Write(0, &column, sizeof column) || !buffer.Write(sizeof column, text, sizeof text)) break;
+    if (!SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(buffer.At(0)))) break;
+    if (!buffer.Read(sizeof column, text, sizeof text)) break;
+    text[kChars - 1] = 0;
+    titles.push_back(text);
   }
-  CloseHandle(process);
   return titles;
 }
 
@@ -77,13 +69,13 @@ void HideTips() {
   }
 }
 
-std::wstring TrayIconLooksLike(const std::vector<std::wstring>& files) {
+std::wstring TrayIconResembles(const std::vector<IconCandidate>& candidates) {
   Screen square = CaptureArea(TrayIconRect());
   if (square.pixels.empty()) return {};
   std::wstring best;
   long long bestDistance = -1;
-  for (const std::wstring& file : files) {
-    Screen drawn = DrawIconFile(file, square.width, square.height, square.pixels[0]);
+  for (const IconCandidate& candidate : candidates) {
+    Screen drawn = DrawIcon(candidate.icon, square.width, square.height, square.pixels[0]);
     if (drawn.pixels.size() != square.pixels.size()) continue;
     long long distance = 0;
     for (size_t i = 0; i < drawn.pixels.size(); ++i)
@@ -92,9 +84,23 @@ std::wstring TrayIconLooksLike(const std::vector<std::wstring>& files) {
                              static_cast<int>((square.pixels[i] >> shift) & 0xFF));
     if (bestDistance < 0 || distance < bestDistance) {
       bestDistance = distance;
-      best = file;
+      best = candidate.name;
     }
   }
+  return best;
+}
+
+HICON LoadSmallIconFile(const std::wstring& file) {
+  return static_cast<HICON>(LoadImageW(nullptr, file.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                       GetSystemMetrics(SM_CYSMICON), LR_LOADFROMFILE));
+}
+
+std::wstring TrayIconLooksLike(const std::vector<std::wstring>& files) {
+  std::vector<IconCandidate> candidates;
+  for (const std::wstring& file : files)
+    if (HICON icon = LoadSmallIconFile(file)) candidates.push_back(IconCandidate{file, icon});
+  std::wstring best = TrayIconResembles(candidates);
+  for (const IconCandidate& candidate : candidates) DestroyIcon(candidate.icon);
   return best;
 }
 
@@ -233,6 +239,20 @@ HWND PopupMenuOf(DWORD processId) {
   return nullptr;
 }
 
+HWND OpenTrayMenuOf(DWORD processId, DWORD waitMs) {
+  HWND menu = nullptr;
+  for (int attempt = 0; attempt < 3 && !menu; ++attempt) {
+    if (attempt > 0) {
+      MoveMouse(POINT{400, 300});
+      HideTips();
+      Sleep(GetDoubleClickTime() + 100);
+    }
+    Click(TrayIconPoint(), true);
+    WaitFor([&] { return (menu = PopupMenuOf(processId)) != nullptr; }, waitMs);
+  }
+  return menu;
+}
+
 namespace {
 
 std::string Narrow(const wchar_t* text) {
@@ -281,7 +301,19 @@ Screen CaptureScreen() {
   return CaptureArea(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
 }
 
+namespace {
+
+// The script driver reads the screen from a thread of its own while a test reads it too; GDI
+// work on the screen's DC goes one at a time.
+std::mutex& ScreenLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+}  // namespace
+
 Screen CaptureArea(RECT area) {
+  std::lock_guard<std::mutex> hold(ScreenLock());
   Screen screen;
   screen.width = area.right - area.left;
   screen.height = area.bottom - area.top;
@@ -308,13 +340,14 @@ Screen CaptureArea(RECT area) {
   }
   DeleteDC(memory);
   ReleaseDC(nullptr, desktop);
-  return screen;
+  // A capture that failed is no picture, not one of the size asked for without its pixels.
+  return screen.pixels.empty() ? Screen{} : screen;
 }
 
-Screen DrawIconFile(const std::wstring& file, int width, int height, DWORD background) {
+Screen DrawIcon(HICON icon, int width, int height, DWORD background) {
+  std::lock_guard<std::mutex> hold(ScreenLock());
   Screen picture;
   int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
-  HICON icon = static_cast<HICON>(LoadImageW(nullptr, file.c_str(), IMAGE_ICON, cx, cy, LR_LOADFROMFILE));
   if (!icon) return picture;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
@@ -341,6 +374,13 @@ Screen DrawIconFile(const std::wstring& file, int width, int height, DWORD backg
   }
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return picture;
+}
+
+Screen DrawIconFile(const std::wstring& file, int width, int height, DWORD background) {
+  HICON icon = LoadSmallIconFile(file);
+  if (!icon) return Screen{};
+  Screen picture = DrawIcon(icon, width, height, background);
   DestroyIcon(icon);
   return picture;
 }

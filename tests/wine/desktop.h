@@ -26,6 +26,16 @@ bool TrayShowsIcon(int index = 0);
 void HideTips();
 // Of the .ico files given, the one whose picture the first notification icon resembles most.
 std::wstring TrayIconLooksLike(const std::vector<std::wstring>& files);
+// A picture the notification icon may show, by name.
+struct IconCandidate {
+  std::wstring name;
+  HICON icon;
+};
+// The name of the candidate whose icon the first notification icon resembles most; "" without
+// a task bar.
+std::wstring TrayIconResembles(const std::vector<IconCandidate>& candidates);
+// An .ico file loaded at the small icon size, or nullptr.
+HICON LoadSmallIconFile(const std::wstring& file);
 // The middle of the first notification icon.
 POINT TrayIconPoint();
 // The tip the task bar shows while the mouse rests on the first icon, or "" when none shows
@@ -51,6 +61,10 @@ void TypeText(const std::wstring& text);
 
 // The visible pop-up menu window (class "#32768") of the given process, or nullptr.
 HWND PopupMenuOf(DWORD processId);
+// Right-clicks the tray icon and waits up to `waitMs` for the process's pop-up menu; a user
+// clicks again (three times at most) when a click brought nothing up on a busy machine. The
+// menu, or nullptr.
+HWND OpenTrayMenuOf(DWORD processId, DWORD waitMs);
 
 // The visible top-level windows, one line each: handle, class, title, process, rectangle; for
 // failure messages that say what was on the desktop.
@@ -71,6 +85,8 @@ Screen CaptureArea(RECT area);
 // An .ico file drawn at the small icon size in the middle of a WIDTH x HEIGHT picture filled
 // with BACKGROUND; empty when the file cannot be loaded.
 Screen DrawIconFile(const std::wstring& file, int width, int height, DWORD background);
+// The same for an icon at hand.
+Screen DrawIcon(HICON icon, int width, int height, DWORD background);
 // The part of the capture inside `area`.
 Screen Crop(const Screen& screen, RECT area);
 // Writes the capture as a 32-bit BMP file.

@@ -48,6 +48,27 @@ class CWatchdog : public ::testing::EmptyTestEventListener {
   std::string m_strName;
 };
 
+// A test that crashes ends the run at once with the test's name and the module and offset of
+// the fault, instead of waiting for a debugger that never comes.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  void* address = info->ExceptionRecord->ExceptionAddress;
+  HMODULE module = nullptr;
+  char name[MAX_PATH] = "?";
+  if (GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          static_cast<LPCSTR>(address), &module))
+    GetModuleFileNameA(module, name, MAX_PATH);
+  std::printf("\n%s.%s crashed: exception 0x%08lX at %p (%s+0x%llx)\n%s%s",
+              test ? test->test_suite_name() : "?", test ? test->name() : "?",
+              info->ExceptionRecord->ExceptionCode, address, name,
+              static_cast<unsigned long long>(static_cast<BYTE*>(address) - reinterpret_cast<BYTE*>(module)),
+              DescribeWindows().c_str(), CTellbudRun::CurrentOutputText().c_str());
+  std::fflush(stdout);
+  TerminateProcess(GetCurrentProcess(), 3);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
 }  // namespace
 }  // namespace wine_test
 
@@ -59,5 +80,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   ::testing::UnitTest::GetInstance()->listeners().Append(new wine_test::CWatchdog);
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  SetUnhandledExceptionFilter(wine_test::ReportCrash);
   return RUN_ALL_TESTS();
 }

@@ -44,17 +44,7 @@ std::string WineTellbud::Seen() const {
 }
 
 HWND WineTellbud::OpenTrayMenu() {
-  // A user clicks again when a click brought nothing up (a busy machine).
-  HWND menu = nullptr;
-  for (int attempt = 0; attempt < 3 && !menu; ++attempt) {
-    if (attempt > 0) {
-      MoveMouse(POINT{400, 300});
-      HideTips();
-      Sleep(GetDoubleClickTime() + 100);
-    }
-    Click(TrayIconPoint(), true);
-    WaitFor([&] { return (menu = PopupMenuOf(m_run->ProcessId())) != nullptr; }, kUiTimeout / 2);
-  }
+  HWND menu = OpenTrayMenuOf(m_run->ProcessId(), kUiTimeout / 2);
   Sleep(300);  // the menu takes the keyboard once it is drawn
   return menu;
 }

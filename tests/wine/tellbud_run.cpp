@@ -185,6 +185,7 @@ void CTellbudRun::RunDebugLoop() {
         }
         break;
       case EXIT_PROCESS_DEBUG_EVENT:
+        m_dwExitCode = event.u.ExitProcess.dwExitCode;
         InterlockedExchange(&m_bExited, 1);
         break;
       default:

@@ -51,6 +51,8 @@ class CTellbudRun {
   HWND WaitMainWindow(DWORD timeoutMs);
   bool WaitExit(DWORD timeoutMs);
   bool HasExited() const;
+  // The process's exit code once it has ended.
+  DWORD ExitCode() const { return m_dwExitCode; }
   // Every debugger output line so far, without the line end.
   std::vector<std::string> DebugOutput() const;
   std::string DebugOutputText() const;
@@ -71,6 +73,7 @@ class CTellbudRun {
   HANDLE m_hProcess = nullptr;
   DWORD m_dwProcessId = 0;
   volatile LONG m_bExited = 0;
+  volatile DWORD m_dwExitCode = STILL_ACTIVE;
   volatile LONG m_bStop = 0;
   bool m_bStartOk = false;
   mutable CRITICAL_SECTION m_lock;

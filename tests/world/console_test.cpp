@@ -61,6 +61,23 @@ TEST_F(ConsoleTest, ExpectTakesTheRestOfTheLineAsWritten) {
       << "an open quote is part of the text";
 }
 
+// [sim] lines run here without their mark, [wine] lines are the Windows driver's; any other mark
+// is a typing error, never a line skipped by accident.
+TEST_F(ConsoleTest, PlatformMarksRunSimLinesAndSkipWineLines) {
+  EXPECT_EQ(RunScript("[sim] wait 1s\n  [wine]   wait 1h\n[wine] frobnicate\n[sim]expect tray\n"),
+            console::kExitFailed);
+  EXPECT_EQ(world.Now(), 1000) << "only the [sim] wait moved the clock";
+  EXPECT_EQ(errors.str(), "test.tbs:4: expected a line containing 'tray' since the previous expect\n");
+  errors.str("");
+  EXPECT_EQ(RunScript("[windows] wait 1s\n"), console::kExitBadCommand);
+  EXPECT_EQ(errors.str(),
+            "test.tbs:1: unknown platform mark '[windows]' (a line may start with [sim] or [wine])\n");
+  EXPECT_EQ(Run("[sim]"), console::Outcome::kBadCommand);
+  EXPECT_EQ(Run("[wine] # only a comment"), console::Outcome::kBadCommand);
+  EXPECT_EQ(Run("[sim wait 1s"), console::Outcome::kBadCommand);
+  EXPECT_EQ(world.Now(), 1000);
+}
+
 TEST_F(ConsoleTest, QuitEndsTheScriptSuccessfully) {
   EXPECT_EQ(RunScript("quit\nfrobnicate\n"), console::kExitOk);
 }

@@ -1,5 +1,6 @@
 // The USB handset as the person at the PC plays it.
 #include "world/console/console.h"
+#include "world/console/handset_keys.h"
 #include "world/console/numbers.h"
 #include "world/handset/stand_in.h"
 
@@ -10,21 +11,6 @@ namespace {
 using world::handset::HandsetStandIn;
 
 HandsetStandIn& Handset(Console& c) { return c.world().handset(); }
-
-// The codes the handset sends for its keys: digits, '*' and '#' as their characters, the
-// function keys above 128.
-std::optional<short> KeyCode(const std::string& name) {
-  if (name.size() == 1 && ((name[0] >= '0' && name[0] <= '9') || name[0] == '*' || name[0] == '#'))
-    return static_cast<short>(name[0]);
-  static const std::pair<const char*, short> kNames[] = {
-      {"prev", 129}, {"next", 130}, {"del", 133}, {"call", 135}, {"end", 136}, {"speaker", 142},
-  };
-  for (auto& [key, code] : kNames)
-    if (name == key) return code;
-  auto number = ParseNumber(name);
-  if (number && name.size() > 1 && *number <= 0x7FFF) return static_cast<short>(*number);
-  return std::nullopt;
-}
 
 // A world action on the handset, then the program's reaction; false means the device cannot do
 // it now (unplugged, already in that state).
@@ -58,7 +44,7 @@ Result PressKeys(Console& c, const std::vector<short>& codes) {
 Result Key(Console& c, const Call& call) {
   std::vector<short> codes;
   for (const std::string& name : call.args) {
-    auto code = KeyCode(name);
+    auto code = HandsetKeyCode(name);
     if (!code)
       return Result::Bad("not a handset key: '" + name +
                          "' (0-9, *, #, prev, next, del, call, end, speaker or a code)");
@@ -70,7 +56,7 @@ Result Key(Console& c, const Call& call) {
 Result Dial(Console& c, const Call& call) {
   std::vector<short> codes;
   for (char digit : call.args[0]) {
-    auto code = KeyCode(std::string(1, digit));
+    auto code = HandsetKeyCode(std::string(1, digit));
     if (!code) return Result::Bad("not a digit to dial: '" + std::string(1, digit) + "' (0-9, *, #)");
     codes.push_back(*code);
   }

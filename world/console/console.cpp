@@ -1,5 +1,6 @@
 #include "world/console/console.h"
 
+#include "world/console/platform_mark.h"
 #include "world/console/tokenizer.h"
 
 namespace console {
@@ -24,7 +25,12 @@ Console::Console(world::World& world) : world_(world) {
   AddSoundCommands(*this);
 }
 
-Result Console::ExecuteLine(const std::string& line) {
+Result Console::ExecuteLine(const std::string& marked_line) {
+  // Lines marked for the Windows script driver are what only Wine shows: nothing to do here.
+  MarkedLine marked = SplitPlatformMark(marked_line);
+  if (!marked.error.empty()) return Result::Bad(marked.error);
+  if (marked.platform == Platform::kWine) return Result::Ok();
+  const std::string& line = marked.text;
   Tokenized tokens = Tokenize(line);
   if (tokens.words.empty()) return tokens.error.empty() ? Result::Ok() : Result::Bad(tokens.error);
   const std::string& name = tokens.words[0].text;

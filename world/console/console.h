@@ -55,7 +55,8 @@ class Console {
 
   world::World& world() { return world_; }
 
-  // Runs one line; blank lines and comments do nothing.
+  // Runs one line; blank lines, comments and lines marked [wine] do nothing, a line marked [sim]
+  // runs without its mark.
   Result ExecuteLine(const std::string& line);
 
   // Output of a command (show, cat, help): printed, and seen by `expect`.
