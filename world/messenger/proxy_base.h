@@ -1,8 +1,9 @@
 // The objects Messenger hands to a program are light proxies: each names a model entity (the
 // root, the main window, a conversation by its id, a contact by its sign-in name, a collection)
 // and runs every method on Messenger's thread, as an out-of-process call does. A call that
-// finds Messenger gone, or loses it while being served, fails with
-// HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE).
+// finds Messenger gone fails with HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) (0x800706BA); one
+// that loses Messenger while being served with HRESULT_FROM_WIN32(RPC_S_CALL_FAILED)
+// (0x800706BE), as calls to an out-of-process server that dies do.
 #pragma once
 
 #include <ole2.h>
@@ -26,6 +27,7 @@ namespace world::messenger {
 using Link = std::shared_ptr<ServerLink>;
 
 inline HRESULT ServerUnavailable() { return HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE); }
+inline HRESULT CallFailed() { return HRESULT_FROM_WIN32(RPC_S_CALL_FAILED); }
 
 // Runs `body` on Messenger's thread for the named operation (which the world may make fail or
 // vanish) and waits for its result.
