@@ -9,35 +9,65 @@
 
 namespace wine_test {
 
-std::vector<std::wstring> ListViewColumns(HWND list) {
-  std::vector<std::wstring> titles;
+namespace {
+
+constexpr int kRemoteChars = 128;
+
+// Asks the list view in another process for texts one by one: `ask(index, remote struct, remote
+// text)` fills the struct to send and returns the message, or 0 when there is no more; with
+// `zeroEnds` a message answering 0 ends the texts too. The
+// struct and its text buffer are allocated in that process, as Windows requires for messages
+// with pointers across processes.
+template <typename Struct, typename Ask>
+std::vector<std::wstring> RemoteTexts(HWND list, bool zeroEnds, Ask ask) {
+  std::vector<std::wstring> texts;
   DWORD pid = 0;
   GetWindowThreadProcessId(list, &pid);
   HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return titles;
-  constexpr int kChars = 128;
-  SIZE_T size = sizeof(LVCOLUMNW) + kChars * sizeof(wchar_t);
+  if (!process) return texts;
+  SIZE_T size = sizeof(Struct) + kRemoteChars * sizeof(wchar_t);
   auto* remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
   if (remote) {
-    auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(LVCOLUMNW));
+    auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(Struct));
     for (int i = 0;; ++i) {
-      LVCOLUMNW column{};
-      column.mask = LVCF_TEXT;
-      column.pszText = remoteText;
-      column.cchTextMax = kChars;
-      wchar_t text[kChars] = {};
-      if (!WriteProcessMemory(process, remote, &column, sizeof column, nullptr) ||
+      Struct request{};
+      UINT message = ask(i, request, remoteText);
+      wchar_t text[kRemoteChars] = {};
+      if (!message || !WriteProcessMemory(process, remote, &request, sizeof request, nullptr) ||
           !WriteProcessMemory(process, remoteText, text, sizeof text, nullptr))
         break;
-      if (!SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(remote))) break;
+      if (!SendMessageW(list, message, i, reinterpret_cast<LPARAM>(remote)) && zeroEnds) break;
       if (!ReadProcessMemory(process, remoteText, text, sizeof text, nullptr)) break;
-      text[kChars - 1] = 0;
-      titles.push_back(text);
+      text[kRemoteChars - 1] = 0;
+      texts.push_back(text);
     }
     VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   }
   CloseHandle(process);
-  return titles;
+  return texts;
+}
+
+}  // namespace
+
+std::vector<std::wstring> ListViewColumns(HWND list) {
+  return RemoteTexts<LVCOLUMNW>(list, true, [](int, LVCOLUMNW& column, wchar_t* text) -> UINT {
+    column.mask = LVCF_TEXT;
+    column.pszText = text;
+    column.cchTextMax = kRemoteChars;
+    return LVM_GETCOLUMNW;
+  });
+}
+
+std::vector<std::wstring> ListViewItems(HWND list) {
+  int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  // LVM_GETITEMTEXT answers the text's length, 0 for an empty one, which ends nothing.
+  return RemoteTexts<LVITEMW>(list, false, [count](int i, LVITEMW& item, wchar_t* text) -> UINT {
+    if (i >= count) return 0;
+    item.iSubItem = 0;
+    item.pszText = text;
+    item.cchTextMax = kRemoteChars;
+    return LVM_GETITEMTEXTW;
+  });
 }
 
 HWND TrayWindow() { return FindWindowW(L"Shell_TrayWnd", nullptr); }
