@@ -92,11 +92,16 @@ TEST_F(MessengerProcess, IncomingCallRingsIsAnsweredAndEndsFromTheHandset) {
   ASSERT_TRUE(m_world->Play("down")) << Everything();
   EXPECT_TRUE(m_messenger->WaitLine("messenger Close(" + std::string(kBobWindow) + ")", kUiTimeout))
       << Everything();
+  EXPECT_TRUE(m_messenger->WaitLine("window \"Windows Live Messenger\" shown", kUiTimeout))
+      << "Messenger did not ask\n"
+      << Everything();
   EXPECT_TRUE(m_messenger->WaitLine("click \"Windows Live Messenger\" 1", kUiTimeout))
       << "Messenger's question was not clicked\n"
       << Everything();
   EXPECT_TRUE(m_messenger->WaitLine(
       std::string("history ") + kBobWindow + " \"The voice conversation has ended.\"", kUiTimeout))
+      << Everything();
+  EXPECT_TRUE(m_messenger->WaitLine(std::string("window ") + kBobWindow + " destroyed", kUiTimeout))
       << Everything();
   EXPECT_TRUE(m_world->WaitLine("handset SetIdle()", kUiTimeout)) << Everything();
   EXPECT_EQ(0u, m_messenger->CountLines("refused", before)) << Everything();

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "world/messenger/stand_in.h"
-#include "world/messenger_exe/input_report.h"
+#include "world/messenger_exe/window_report.h"
 #include "world/messenger_exe/process.h"
 #include "world/messenger_exe/remote_protocol.h"
 #include "world/messenger_exe/store.h"
@@ -44,7 +44,7 @@ void RunUntilMessengerEnds() {
 int Serve() {
   std::unique_ptr<process::WorldChannel> channel = process::WorldChannel::Open();
   std::wstring store = StorePath();
-  process::SetInputReporter(channel.get());
+  process::SetWindowReporter(channel.get());
   MessengerStandIn messenger(channel.get());
   if (!messenger.Start()) {
     if (channel) channel->Report("world", "messenger start -> refused");

@@ -8,7 +8,7 @@
 #include "world/common/com_object.h"
 #include "world/messenger/sim_glue.h"
 #include "world/messenger_exe/dispatch_front.h"
-#include "world/messenger_exe/input_report.h"
+#include "world/messenger_exe/window_report.h"
 #include "world/messenger_exe/process.h"
 #include "world/messenger_exe/remote_protocol.h"
 
@@ -48,10 +48,10 @@ DWORD WINAPI MessengerThreadMain(LPVOID param) {
   RegisterClassW(&wc);
   g_idle_window =
       CreateWindowExW(0, kIdleClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  process::InstallInputReport();
+  process::InstallWindowReport();
   SetEvent(start->ready);
   start->body();
-  process::RemoveInputReport();
+  process::RemoveWindowReport();
   if (g_idle_window) DestroyWindow(g_idle_window);
   return 0;
 }

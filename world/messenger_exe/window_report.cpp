@@ -1,8 +1,9 @@
-#include "world/messenger_exe/input_report.h"
+#include "world/messenger_exe/window_report.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <set>
 
 #include "world/common/utf8.h"
 
@@ -11,7 +12,9 @@ namespace world::messenger::process {
 namespace {
 
 Reporter* g_reporter = nullptr;
-HHOOK g_hook = nullptr;
+HHOOK g_posted_hook = nullptr;
+HHOOK g_sent_hook = nullptr;
+std::set<HWND> g_ever_shown;
 
 std::string TitleOf(HWND hwnd) {
   WCHAR title[256] = {};
@@ -59,20 +62,40 @@ void Observe(const MSG& msg) {
 
 LRESULT CALLBACK GetMessageHook(int code, WPARAM wp, LPARAM lp) {
   if (code >= 0 && wp == PM_REMOVE && g_reporter) Observe(*reinterpret_cast<const MSG*>(lp));
-  return CallNextHookEx(g_hook, code, wp, lp);
+  return CallNextHookEx(g_posted_hook, code, wp, lp);
+}
+
+// Top-level windows shown and hidden by ShowWindow (lParam 0), and destroyed.
+void ObserveSent(const CWPSTRUCT& c) {
+  if (GetAncestor(c.hwnd, GA_ROOT) != c.hwnd || (GetWindowLongW(c.hwnd, GWL_STYLE) & WS_CHILD)) return;
+  if (c.message == WM_SHOWWINDOW && c.lParam == 0) {
+    if (c.wParam) g_ever_shown.insert(c.hwnd);
+    g_reporter->Report("window", Quote(TitleOf(c.hwnd)) + (c.wParam ? " shown" : " hidden"));
+  } else if (c.message == WM_DESTROY && g_ever_shown.erase(c.hwnd)) {
+    g_reporter->Report("window", Quote(TitleOf(c.hwnd)) + " destroyed");
+  }
+}
+
+LRESULT CALLBACK CallWindowHook(int code, WPARAM wp, LPARAM lp) {
+  if (code >= 0 && g_reporter) ObserveSent(*reinterpret_cast<const CWPSTRUCT*>(lp));
+  return CallNextHookEx(g_sent_hook, code, wp, lp);
 }
 
 }  // namespace
 
-void SetInputReporter(Reporter* reporter) { g_reporter = reporter; }
+void SetWindowReporter(Reporter* reporter) { g_reporter = reporter; }
 
-void InstallInputReport() {
-  g_hook = SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
+void InstallWindowReport() {
+  g_posted_hook = SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
+  g_sent_hook = SetWindowsHookExW(WH_CALLWNDPROC, CallWindowHook, nullptr, GetCurrentThreadId());
 }
 
-void RemoveInputReport() {
-  if (g_hook) UnhookWindowsHookEx(g_hook);
-  g_hook = nullptr;
+void RemoveWindowReport() {
+  for (HHOOK* hook : {&g_posted_hook, &g_sent_hook}) {
+    if (*hook) UnhookWindowsHookEx(*hook);
+    *hook = nullptr;
+  }
+  g_ever_shown.clear();
 }
 
 }  // namespace world::messenger::process
