@@ -10,11 +10,13 @@
 
 #include "messenger/messenger_api.h"
 #include "tests/wine/messenger_world.h"
+#include "tests/wine/tellbud_run.h"
 
 namespace wine_test {
 namespace {
 
 constexpr HRESULT kServerUnavailable = static_cast<HRESULT>(0x800706BA);
+constexpr HRESULT kCallFailed = static_cast<HRESULT>(0x800706BE);
 
 template <typename T>
 struct Ref {
@@ -114,6 +116,22 @@ TEST_F(MessengerObjects, ObjectsOfAKilledMessengerFailAndANewOneServes) {
   // Its stored settings are there again: the user is signed in.
   ASSERT_EQ(Hex(S_OK), Hex(fresh->get_MyStatus(&status)));
   EXPECT_EQ(MESSENGER_STATUS_ONLINE, status);
+}
+
+// Messenger vanishing inside a call: that call fails with RPC_S_CALL_FAILED, the next with
+// RPC_S_SERVER_UNAVAILABLE, as the simulated stand-in's calls do; Messenger can start again.
+TEST_F(MessengerObjects, MessengerVanishingInsideACallFailsThatCall) {
+  StartSignedInWithBob();
+  Ref<IMessenger> root;
+  ASSERT_EQ(Hex(S_OK), Hex(Create(&root))) << m_messenger->Transcript();
+  ASSERT_TRUE(m_messenger->Command("messenger vanish get_MyStatus"));
+  LONG status = 0;
+  EXPECT_EQ(Hex(kCallFailed), Hex(root->get_MyStatus(&status)));
+  EXPECT_EQ(Hex(kServerUnavailable), Hex(root->get_MyStatus(&status)));
+  EXPECT_TRUE(WaitFor([&] { return !m_messenger->IsRunning(); }, 10000));
+  ASSERT_TRUE(m_messenger->Start()) << m_messenger->Transcript();
+  Ref<IMessenger> fresh;
+  EXPECT_EQ(Hex(S_OK), Hex(Create(&fresh))) << m_messenger->Transcript();
 }
 
 }  // namespace

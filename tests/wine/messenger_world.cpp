@@ -100,6 +100,10 @@ bool CMessengerWorld::IsRunning() const {
 
 bool CMessengerWorld::Start(DWORD timeoutMs) {
   if (IsRunning()) return false;
+  // A run that ended other than by quitting (killed, or vanished inside a call) left its class
+  // registered with Wine's RPC service.
+  DWORD code = 0;
+  if (m_hProcess && GetExitCodeProcess(m_hProcess, &code) && code != 0) RestartRpcService();
   if (m_hProcess) CloseHandle(m_hProcess);
   m_hProcess = nullptr;
   size_t before = Lines().size();
@@ -131,9 +135,7 @@ bool CMessengerWorld::Quit(DWORD timeoutMs) {
 bool CMessengerWorld::Kill() {
   if (!IsRunning()) return false;
   TerminateProcess(m_hProcess, 1);
-  bool ended = WaitForSingleObject(m_hProcess, 10000) == WAIT_OBJECT_0;
-  RestartRpcService();
-  return ended;
+  return WaitForSingleObject(m_hProcess, 10000) == WAIT_OBJECT_0;
 }
 
 bool CMessengerWorld::KeepForNextStart(const std::string& line) {
