@@ -46,7 +46,8 @@ int Serve() {
   std::wstring store = StorePath();
   process::SetWindowReporter(channel.get());
   MessengerStandIn messenger(channel.get());
-  if (!messenger.Start()) {
+  // A Messenger no program can reach is no Messenger started.
+  if (FAILED(process::ClassRegistration()) || !messenger.Start()) {
     if (channel) channel->Report("world", "messenger start -> refused");
     return 1;
   }

@@ -9,6 +9,8 @@ namespace world::messenger::process {
 
 // The thread running Messenger's windows, or null before it started; signalled once it ended.
 HANDLE MessengerThread();
+// The outcome of registering Messenger's class with COM (S_OK once registered).
+HRESULT ClassRegistration();
 // Waits until one of `handles` is signalled, handling the messages sent to this thread
 // meanwhile. False on time-out or failure.
 bool WaitHandlingSent(DWORD count, const HANDLE* handles, DWORD timeoutMs);

@@ -24,6 +24,7 @@ DWORD g_thread_id = 0;
 HWND g_idle_window = nullptr;
 HANDLE g_idle_event = nullptr;
 DWORD g_class_cookie = 0;
+HRESULT g_class_registration = E_UNEXPECTED;
 std::function<HRESULT(REFIID, void**)> g_create;
 
 LRESULT CALLBACK IdleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -79,6 +80,8 @@ namespace process {
 
 HANDLE MessengerThread() { return g_thread; }
 
+HRESULT ClassRegistration() { return g_class_registration; }
+
 bool WaitHandlingSent(DWORD count, const HANDLE* handles, DWORD timeoutMs) {
   DWORD start = GetTickCount();
   for (;;) {
@@ -131,8 +134,8 @@ void RunUntilIdle() {
 void RegisterMessengerClass(std::function<HRESULT(REFIID riid, void** ppv)> create) {
   g_create = std::move(create);
   ComPtr<FrontFactory> factory = MakeCom<FrontFactory>();
-  CoRegisterClassObject(remote::kClsidMessengerFront, factory.Get(), CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
-                        &g_class_cookie);
+  g_class_registration = CoRegisterClassObject(remote::kClsidMessengerFront, factory.Get(),
+                                               CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &g_class_cookie);
 }
 
 void UnregisterMessengerClass() {
