@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # One Wine prefix's run, on the X display tools/wine-test.sh gives it: boot the prefix, make it a
-# virtual desktop with Wine's fonts, register the handset control DLL, run the test programs.
+# virtual desktop with Wine's fonts, register the handset control and Messenger DLLs, run the
+# test programs.
 # Every step has its own time limit, so a Wine that hangs ends the stage with a message.
 # Environment: WINEPREFIX, WINEARCH, WINELOADER (the loader to run), BIN (the preset's build
 # folder), RESULTS (where screenshots go), TELLBUD_SCRIPT (a script for ScriptFile.FromEnvironment).
@@ -51,6 +52,8 @@ timeout 30 wineserver -k
 step 60 "the boot desktop's end" wineserver -w || finish 1
 # The loader's own regsvr32 writes the registry view of its bitness.
 step 120 "regsvr32 TellbudHandset.dll" wine regsvr32 /s "$(winpath "$tests/TellbudHandset.dll")" || finish 1
+# Messenger's class, forwarding to msnmsgr.exe beside it, which the tests start themselves.
+step 120 "regsvr32 TellbudMessenger.dll" wine regsvr32 /s "$(winpath "$tests/TellbudMessenger.dll")" || finish 1
 
 rc=0
 # The Windows tests run in real time on a desktop Wine shares with the X server, where a click or

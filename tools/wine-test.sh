@@ -48,7 +48,7 @@ for arch in ${TELLBUD_WINE_ARCHES:-${arches[@]}}; do
   fi
   say "$name: build ($preset)"
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" --target Tellbud TellbudHandset windows_tests
+  cmake --build --preset "$preset" --target Tellbud TellbudHandset msnmsgr TellbudMessenger windows_tests
   results=$root/build/wine/results/$name
   mkdir -p "$results"
   rm -f "$results"/*.bmp "$results"/*.png

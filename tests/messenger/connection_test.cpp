@@ -200,7 +200,7 @@ TEST_F(MessengerLostTest, MessengerVanishingWhileServingAnEventEndsTheEventWithA
   Run("debug on");
   Run("messenger vanish InstantMessage");
   Run("call bob@example.com");
-  EXPECT_PRINTED("debug \"Tellbud: a Messenger event ended: a Messenger call failed with 0x800706BA\"");
+  EXPECT_PRINTED("debug \"Tellbud: a Messenger event ended: a Messenger call failed with 0x800706BE\"");
   Forget();
   Tick();
   ExpectEverythingDropped(false);

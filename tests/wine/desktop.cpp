@@ -32,6 +32,12 @@ std::vector<std::wstring> ListViewColumns(HWND list) {
   return titles;
 }
 
+std::vector<std::wstring> ListViewItems(HWND list) {
+  std::vector<std::wstring> items;
+  for (const ListViewRow& row : ListViewRows(list)) items.push_back(row.texts.empty() ? L"" : row.texts[0]);
+  return items;
+}
+
 HWND TrayWindow() { return FindWindowW(L"Shell_TrayWnd", nullptr); }
 
 // Wine's task bar draws the notification icons from its right end, each in a square of the small

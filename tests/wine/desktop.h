@@ -13,6 +13,8 @@ namespace wine_test {
 // The column titles of a list view in another process: the texts are read through a buffer
 // allocated in that process, as Windows requires for messages with pointers across processes.
 std::vector<std::wstring> ListViewColumns(HWND list);
+// The texts of a list view's rows (first column), read the same way.
+std::vector<std::wstring> ListViewItems(HWND list);
 
 // The task bar of Wine's virtual desktop ("Shell_TrayWnd"), or nullptr.
 HWND TrayWindow();

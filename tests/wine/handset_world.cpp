@@ -1,11 +1,11 @@
 #include "handset_world.h"
 
 #include "tests/wine/tellbud_run.h"
+#include "world/pipes/pipe_lines.h"
 
 namespace wine_test {
 
 CHandsetWorld::CHandsetWorld() {
-  InitializeCriticalSection(&m_lock);
   m_strBase = L"\\\\.\\pipe\\tellbud-handset-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
               std::to_wstring(GetTickCount());
   m_hCommands = CreateNamedPipeW((m_strBase + L".world").c_str(), PIPE_ACCESS_OUTBOUND,
@@ -35,7 +35,6 @@ CHandsetWorld::~CHandsetWorld() {
   }
   CloseHandle(m_hCommands);
   CloseHandle(m_hReports);
-  DeleteCriticalSection(&m_lock);
 }
 
 DWORD WINAPI CHandsetWorld::ReadReports(LPVOID param) {
@@ -45,18 +44,7 @@ DWORD WINAPI CHandsetWorld::ReadReports(LPVOID param) {
   };
   if (!connect(self->m_hCommands) || !connect(self->m_hReports)) return 0;
   InterlockedExchange(&self->m_bConnected, 1);
-  std::string pending;
-  char buffer[512];
-  DWORD read = 0;
-  while (ReadFile(self->m_hReports, buffer, sizeof buffer, &read, nullptr) && read) {
-    pending.append(buffer, read);
-    for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
-      EnterCriticalSection(&self->m_lock);
-      self->m_lstLines.push_back(pending.substr(0, end));
-      LeaveCriticalSection(&self->m_lock);
-      pending.erase(0, end + 1);
-    }
-  }
+  world::pipes::ReadLines(self->m_hReports, [self](std::string line) { self->m_log.Add(line); });
   return 0;
 }
 
@@ -83,27 +71,10 @@ bool CHandsetWorld::Play(const std::string& command, DWORD timeoutMs) {
   return outcome == "ok";
 }
 
-bool CHandsetWorld::WaitLine(const std::string& text, DWORD timeoutMs) {
-  return WaitFor(
-      [&] {
-        for (const std::string& line : Lines())
-          if (line.find(text) != std::string::npos) return true;
-        return false;
-      },
-      timeoutMs);
-}
+bool CHandsetWorld::WaitLine(const std::string& text, DWORD timeoutMs) { return m_log.Wait(text, timeoutMs); }
 
-std::vector<std::string> CHandsetWorld::Lines() const {
-  EnterCriticalSection(&m_lock);
-  std::vector<std::string> copy = m_lstLines;
-  LeaveCriticalSection(&m_lock);
-  return copy;
-}
+std::vector<std::string> CHandsetWorld::Lines() const { return m_log.Lines(); }
 
-std::string CHandsetWorld::Transcript() const {
-  std::string text;
-  for (const std::string& line : Lines()) text += "  " + line + "\n";
-  return text.empty() ? "  (nothing reported)\n" : text;
-}
+std::string CHandsetWorld::Transcript() const { return m_log.Transcript(); }
 
 }  // namespace wine_test

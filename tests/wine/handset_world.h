@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/line_log.h"
+
 namespace wine_test {
 
 class CHandsetWorld {
@@ -35,8 +37,7 @@ class CHandsetWorld {
   HANDLE m_hReports = INVALID_HANDLE_VALUE;
   HANDLE m_hThread = nullptr;
   volatile LONG m_bConnected = 0;
-  mutable CRITICAL_SECTION m_lock;
-  std::vector<std::string> m_lstLines;
+  CLineLog m_log;
 };
 
 }  // namespace wine_test

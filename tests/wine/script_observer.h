@@ -14,7 +14,7 @@
 
 #include "tests/wine/desktop.h"
 #include "tests/wine/handset_world.h"
-#include "tests/wine/messenger_world_unavailable.h"  // CMessengerWorld; see that header
+#include "tests/wine/messenger_world.h"
 #include "tests/wine/script_transcript.h"
 #include "tests/wine/tellbud_run.h"
 

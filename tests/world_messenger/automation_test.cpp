@@ -9,6 +9,7 @@ namespace world::messenger {
 namespace {
 
 const HRESULT kServerUnavailable = HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE);
+const HRESULT kCallFailed = HRESULT_FROM_WIN32(RPC_S_CALL_FAILED);
 
 // ---- Creation -----------------------------------------------------------------------------------------
 
@@ -244,17 +245,20 @@ TEST_F(AutomationTest, ObjectsFailAsAVanishedServersOnceMessengerQuits) {
   EXPECT_EQ(On([&] { return fresh->get_MyStatus(&value); }), S_OK);
 }
 
+// As with a server process that dies: the call in flight fails with RPC_S_CALL_FAILED, every
+// later one with RPC_S_SERVER_UNAVAILABLE.
 TEST_F(AutomationTest, MessengerVanishingInTheMiddleOfACallFailsThatCall) {
   auto window = OpenWith(u"bob@example.com");
   HWND hwnd = Bob().hwnd;
   messenger.VanishDuring("get_History");
   BSTR b = reinterpret_cast<BSTR>(1);
-  EXPECT_EQ(On([&] { return window->get_History(&b); }), kServerUnavailable);
+  EXPECT_EQ(On([&] { return window->get_History(&b); }), kCallFailed);
   EXPECT_EQ(b, nullptr);
   EXPECT_FALSE(messenger.IsRunning());
   EXPECT_FALSE(IsWindow(hwnd));
   LONG status = 0;
   EXPECT_EQ(On([&] { return root->get_MyStatus(&status); }), kServerUnavailable);
+  EXPECT_EQ(On([&] { return window->get_History(&b); }), kServerUnavailable);
   ASSERT_TRUE(messenger.Start());  // and it can come back
 }
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "world/console/console.h"
+#include "world/console/messenger_values.h"
 #include "world/console/numbers.h"
 #include "world/messenger/stand_in.h"
 
@@ -23,41 +24,8 @@ Result Done(Console& c, bool ok, const std::string& what) {
   return Result::Failed(what);
 }
 
-// Messenger's status values by the names its menus use, or a number.
-std::optional<LONG> ParseStatus(const std::string& text) {
-  static const std::pair<const char*, LONG> kNames[] = {
-      {"offline", 1}, {"online", 2}, {"invisible", 6},   {"busy", 10},       {"brb", 14},
-      {"idle", 18},   {"away", 34},  {"onthephone", 50}, {"outtolunch", 66},
-  };
-  for (auto& [name, value] : kNames)
-    if (text == name) return value;
-  auto number = ParseNumber(text);
-  if (!number || *number > 0x7FFFFFFF) return std::nullopt;
-  return static_cast<LONG>(*number);
-}
-
 Result BadStatus(const std::string& text) {
   return Result::Bad("not a status: '" + text + "' (online, offline, busy, away, ... or a number)");
-}
-
-// HRESULTs by their Windows names, or a number ("0x80004005").
-std::optional<HRESULT> ParseHresult(const std::string& text) {
-  static const std::pair<const char*, HRESULT> kNames[] = {
-      {"E_FAIL", E_FAIL},
-      {"E_INVALIDARG", E_INVALIDARG},
-      {"E_NOINTERFACE", E_NOINTERFACE},
-      {"E_OUTOFMEMORY", E_OUTOFMEMORY},
-      {"E_ACCESSDENIED", E_ACCESSDENIED},
-      {"E_UNEXPECTED", E_UNEXPECTED},
-      {"RPC_S_SERVER_UNAVAILABLE", static_cast<HRESULT>(0x800706BA)},
-      {"RPC_E_DISCONNECTED", static_cast<HRESULT>(0x80010108)},
-      {"CO_E_SERVER_EXEC_FAILURE", static_cast<HRESULT>(0x80080005)},
-  };
-  for (auto& [name, value] : kNames)
-    if (text == name) return value;
-  auto number = ParseNumber(text);
-  if (!number || *number > 0xFFFFFFFFull) return std::nullopt;
-  return static_cast<HRESULT>(static_cast<uint32_t>(*number));
 }
 
 Result Start(Console& c, const Call&) {
@@ -70,7 +38,7 @@ Result SignIn(Console& c, const Call&) { return Done(c, Messenger(c).SignIn(), "
 Result SignOut(Console& c, const Call&) { return Done(c, Messenger(c).SignOut(), "already signed out"); }
 
 Result Status(Console& c, const Call& call) {
-  auto status = ParseStatus(call.args[0]);
+  auto status = ParseMessengerStatus(call.args[0]);
   if (!status) return BadStatus(call.args[0]);
   return Done(c, Messenger(c).SetStatus(*status), "the status cannot be set");
 }
@@ -118,7 +86,7 @@ Result Vanish(Console& c, const Call& call) {
 Result ContactAdd(Console& c, const Call& call) {
   LONG status = world::messenger::kStatusOffline;
   if (call.args.size() > 2) {
-    auto parsed = ParseStatus(call.args[2]);
+    auto parsed = ParseMessengerStatus(call.args[2]);
     if (!parsed) return BadStatus(call.args[2]);
     status = *parsed;
   }
@@ -130,7 +98,7 @@ Result ContactRemove(Console& c, const Call& call) {
 }
 
 Result ContactStatus(Console& c, const Call& call) {
-  auto status = ParseStatus(call.args[1]);
+  auto status = ParseMessengerStatus(call.args[1]);
   if (!status) return BadStatus(call.args[1]);
   return Done(c, Messenger(c).SetContactStatus(call.args[0], *status), "no contact " + call.args[0]);
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "world/core/reporter.h"
+#include "world/pipes/pipe_lines.h"
 
 namespace world::handset {
 
@@ -32,28 +33,15 @@ class PipeChannel final : public Reporter {
   void Report(const std::string& source, const std::string& text) override { WriteLine(source + " " + text); }
 
  private:
-  void WriteLine(const std::string& line) {
-    std::string data = line + "\n";
-    DWORD written = 0;
-    WriteFile(reports_, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-  }
+  void WriteLine(const std::string& line) { pipes::WriteLine(reports_, line); }
 
   static DWORD WINAPI ReadCommands(LPVOID param) {
     auto* self = static_cast<PipeChannel*>(param);
-    std::string pending;
-    char buffer[256];
-    DWORD read = 0;
-    while (ReadFile(self->commands_, buffer, sizeof buffer, &read, nullptr) && read) {
-      pending.append(buffer, read);
-      for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
-        std::string line = pending.substr(0, end);
-        pending.erase(0, end + 1);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        DWORD_PTR unused = 0;
-        SendMessageTimeoutW(self->window_, kRunCommand, 0, reinterpret_cast<LPARAM>(&line), SMTO_NORMAL,
-                            30000, &unused);
-      }
-    }
+    pipes::ReadLines(self->commands_, [self](std::string line) {
+      DWORD_PTR unused = 0;
+      SendMessageTimeoutW(self->window_, kRunCommand, 0, reinterpret_cast<LPARAM>(&line), SMTO_NORMAL, 30000,
+                          &unused);
+    });
     return 0;
   }
 
@@ -89,16 +77,6 @@ class PipeChannel final : public Reporter {
   HWND window_ = nullptr;
 };
 
-HANDLE OpenPipe(const std::wstring& name, DWORD access) {
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    HANDLE pipe = CreateFileW(name.c_str(), access, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (pipe != INVALID_HANDLE_VALUE) return pipe;
-    if (GetLastError() != ERROR_PIPE_BUSY) return nullptr;
-    WaitNamedPipeW(name.c_str(), 100);
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 std::shared_ptr<Device> ProcessDevice() {
@@ -108,8 +86,8 @@ std::shared_ptr<Device> ProcessDevice() {
   wchar_t base[MAX_PATH] = {};
   DWORD n = GetEnvironmentVariableW(L"TELLBUD_HANDSET_PIPE", base, MAX_PATH);
   if (!n || n >= MAX_PATH) return device;
-  HANDLE commands = OpenPipe(std::wstring(base) + L".world", GENERIC_READ);
-  HANDLE reports = commands ? OpenPipe(std::wstring(base) + L".report", GENERIC_WRITE) : nullptr;
+  HANDLE commands = pipes::OpenPipe(std::wstring(base) + L".world", GENERIC_READ);
+  HANDLE reports = commands ? pipes::OpenPipe(std::wstring(base) + L".report", GENERIC_WRITE) : nullptr;
   if (!commands || !reports) {
     if (commands) CloseHandle(commands);
     return device;

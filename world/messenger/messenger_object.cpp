@@ -1,5 +1,7 @@
 // Messenger's root object (IMessenger, IConnectionPointContainer) and the connection point of
 // its event interface.
+#include <olectl.h>
+
 #include "world/messenger/proxy_base.h"
 
 namespace world::messenger {
@@ -116,24 +118,7 @@ class MessengerObject final : public DispatchProxy<IMessenger, IConnectionPointC
     return S_OK;
   }
 
-  MESSENGER_RESERVED_SLOT(8)
-  MESSENGER_RESERVED_SLOT(9)
-  MESSENGER_RESERVED_SLOT(11)
-  MESSENGER_RESERVED_SLOT(12)
-  MESSENGER_RESERVED_SLOT(13)
-  MESSENGER_RESERVED_SLOT(14)
-  MESSENGER_RESERVED_SLOT(15)
-  MESSENGER_RESERVED_SLOT(16)
-  MESSENGER_RESERVED_SLOT(17)
-  MESSENGER_RESERVED_SLOT(18)
-  MESSENGER_RESERVED_SLOT(19)
-  MESSENGER_RESERVED_SLOT(20)
-  MESSENGER_RESERVED_SLOT(22)
-  MESSENGER_RESERVED_SLOT(24)
-  MESSENGER_RESERVED_SLOT(25)
-  MESSENGER_RESERVED_SLOT(27)
-  MESSENGER_RESERVED_SLOT(28)
-  MESSENGER_RESERVED_SLOT(29)
+  MESSENGER_RESERVED_SLOTS_OF_IMESSENGER
 
  private:
   // InstantMessage and StartVoice: the one-to-one conversation with the contact, in front.

@@ -4,12 +4,13 @@ namespace world::messenger {
 
 HRESULT CallMessenger(const Link& link, const char* op,
                       const std::function<HRESULT(MessengerServer&)>& body) {
-  if (!link || !link->server) return ServerUnavailable();
+  if (!link || !link->server || !IsWindow(link->server->calls().hwnd())) return ServerUnavailable();
   HRESULT hr = ServerUnavailable();
   bool ran = link->server->calls().Send([&] {
     if (MessengerServer* server = link->server) hr = server->Serve(op, [&] { return body(*server); });
   });
-  return ran ? hr : ServerUnavailable();
+  // Messenger went away while it served this very call.
+  return ran ? hr : CallFailed();
 }
 
 HRESULT ReturnString(const Text& text, BSTR* out) {

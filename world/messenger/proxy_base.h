@@ -1,8 +1,9 @@
 // The objects Messenger hands to a program are light proxies: each names a model entity (the
 // root, the main window, a conversation by its id, a contact by its sign-in name, a collection)
 // and runs every method on Messenger's thread, as an out-of-process call does. A call that
-// finds Messenger gone, or loses it while being served, fails with
-// HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE).
+// finds Messenger gone fails with HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) (0x800706BA); one
+// that loses Messenger while being served with HRESULT_FROM_WIN32(RPC_S_CALL_FAILED)
+// (0x800706BE), as calls to an out-of-process server that dies do.
 #pragma once
 
 #include <ole2.h>
@@ -10,22 +11,15 @@
 #include <functional>
 #include <memory>
 
-#include "messenger/messenger_api.h"
-#include "world/common/com_object.h"
 #include "world/messenger/link.h"
-
-WORLD_INTERFACE_IDS(IMessenger, &IID_IMessenger, &IID_IDispatch);
-WORLD_INTERFACE_IDS(IMessengerWindow, &IID_IMessengerWindow, &IID_IDispatch);
-WORLD_INTERFACE_IDS(IMessengerConversationWnd, &IID_IMessengerConversationWnd, &IID_IMessengerWindow,
-                    &IID_IDispatch);
-WORLD_INTERFACE_IDS(IMessengerContacts, &IID_IMessengerContacts, &IID_IDispatch);
-WORLD_INTERFACE_IDS(IMessengerContact, &IID_IMessengerContact, &IID_IDispatch);
+#include "world/messenger/vtable_objects.h"
 
 namespace world::messenger {
 
 using Link = std::shared_ptr<ServerLink>;
 
 inline HRESULT ServerUnavailable() { return HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE); }
+inline HRESULT CallFailed() { return HRESULT_FROM_WIN32(RPC_S_CALL_FAILED); }
 
 // Runs `body` on Messenger's thread for the named operation (which the world may make fail or
 // vanish) and waits for its result.
@@ -40,28 +34,9 @@ HRESULT ReturnDispatch(const ComPtr<T>& object, IDispatch** out) {
   return object->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(out));
 }
 
-// IDispatch for proxies whose methods a program calls through their interface: no type
-// information and no late-bound members.
+// The proxies' base: a program calls their methods through their interface only.
 template <typename First, typename... Rest>
-class DispatchProxy : public ComObject<First, Rest...> {
- public:
-  STDMETHODIMP GetTypeInfoCount(UINT* pctinfo) override {
-    if (!pctinfo) return E_INVALIDARG;
-    *pctinfo = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) override {
-    if (ppTInfo) *ppTInfo = nullptr;
-    return DISP_E_BADINDEX;
-  }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT cNames, LCID, DISPID* rgDispId) override {
-    for (UINT i = 0; rgDispId && i < cNames; ++i) rgDispId[i] = DISPID_UNKNOWN;
-    return DISP_E_UNKNOWNNAME;
-  }
-  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return DISP_E_MEMBERNOTFOUND;
-  }
-
+class DispatchProxy : public VtableOnlyObject<First, Rest...> {
  protected:
   explicit DispatchProxy(Link link) : link_(std::move(link)) {}
   HRESULT Call(const char* op, const std::function<HRESULT(MessengerServer&)>& body) {
@@ -69,10 +44,6 @@ class DispatchProxy : public ComObject<First, Rest...> {
   }
   Link link_;
 };
-
-// The slots of Messenger's interfaces that the program never calls.
-#define MESSENGER_RESERVED_SLOT(n) \
-  STDMETHODIMP Reserved##n() override { return E_NOTIMPL; }
 
 // Creates Messenger's root object for CoCreateInstance: an activation call to the running
 // Messenger (the operation "Create"), then the object. CO_E_SERVER_EXEC_FAILURE when Messenger

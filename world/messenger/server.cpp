@@ -167,14 +167,14 @@ void MessengerServer::ShowConfirmation(int conversation) {
 }
 
 HWND MessengerServer::ShowWizard() {
-  static const Text kTitle = u"Audio and Video Setup";
+  static const Text kTitle = TEXT("Audio and Video Setup");
   for (const DialogRecord& d : dialogs_) {
     if (!d.confirmation && d.title == kTitle && IsWindow(d.hwnd)) {
       SetForegroundWindow(d.hwnd);
       return d.hwnd;
     }
   }
-  HWND wizard = ShowOtherDialog(kTitle, {u"Button", u"Button"});
+  HWND wizard = ShowOtherDialog(kTitle, {TEXT("Button"), TEXT("Button")});
   if (wizard) SetForegroundWindow(wizard);
   return wizard;
 }

@@ -76,7 +76,8 @@ class MessengerStandIn {
   void Heal();
   // Whether `op` fails until healed.
   bool FailsUntilHealed(const std::string& op) const;
-  // Messenger quits while it serves the next call of `op`; that call fails with 0x800706BA.
+  // Messenger quits while it serves the next call of `op`; that call fails with 0x800706BE
+  // (RPC_S_CALL_FAILED) and every later call of its objects with 0x800706BA.
   bool VanishDuring(const std::string& op);
   // The next event with a window argument carries it as `vt` (e.g. VT_I4) instead.
   void CorruptNextWindowArgument(unsigned short vt);
