@@ -100,4 +100,23 @@ TEST(FuzzNarrowedInvariants, ARingWhoseEndCannotBeReadStopsOnceMessengerHeals) {
   EXPECT_EQ(Outcome(steps), "holds") << "the ring stops once the history can be read";
 }
 
+// Tellbud reads German phrases chosen in Select language; Tellbud.ini deleted afterwards does not
+// make it read English ones, so Messenger's English lines stay beyond it.
+TEST(FuzzNarrowedInvariants, TheLanguageIsTheOneTellbudReadsNotTheFilesNow) {
+  EXPECT_EQ(Outcome(Steps({{"start"},
+                           {"messenger", "start"},
+                           {"tray", "rclick"},
+                           {"menu", "SelectLanguage"},
+                           {"choose", "Select language", "1005", "German"},
+                           {"button", "Select language", "OK"},
+                           {"messenger", "signin"},
+                           {"contact", "add", "bob@example.com", "Bob", "online"},
+                           {"file", "delete", "Tellbud.ini"},
+                           {"wait", "8m"},
+                           {"list", "rclick", "1"},
+                           {"menu", "StartVoice"},
+                           {fuzz::kQuietStep}})),
+            "holds");
+}
+
 }  // namespace

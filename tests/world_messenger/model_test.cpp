@@ -141,6 +141,14 @@ TEST_F(ModelTest, AContactAloneInTwoConversationsActsOnTheOneWithTheCall) {
   EXPECT_EQ(model.FindConversationOf(TEXT("ann@example.com"))->id, group);
   EXPECT_EQ(model.FindCallOf(TEXT("ANN@example.com"))->id, call);
   EXPECT_EQ(model.FindCallOf(TEXT("bob@example.com")), nullptr);
+
+  // Eve's call goes on after Carl joins it and she has a second, quiet conversation of her own.
+  int talking = model.OpenOneToOne(TEXT("eve@example.com"));
+  ASSERT_TRUE(model.ContactInvites(talking) && model.UserAccepts(talking));
+  ASSERT_TRUE(model.Join(talking, TEXT("carl@example.com")));
+  int quiet = model.OpenOneToOne(TEXT("eve@example.com"));
+  EXPECT_EQ(model.FindCallOf(TEXT("eve@example.com"))->id, talking);
+  EXPECT_EQ(model.FindConversationOf(TEXT("eve@example.com"))->id, quiet);
 }
 
 TEST_F(ModelTest, TheLastParticipantLeavingEndsTheVoiceConversation) {

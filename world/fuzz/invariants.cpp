@@ -10,6 +10,7 @@
 
 #include <framework/wnd.h>
 
+#include "app/paths.h"
 #include "phone/model_code.h"
 #include "ui/tellbud_dlg.h"
 #include "world/common/com_object.h"
@@ -61,6 +62,14 @@ bool SignedIn(LONG status) { return status >= 2 && status <= 66; }
 // prefix of the language's name (English when missing or unknown), as Tellbud reads it.
 world::messenger::Language TellbudLanguage(world::World& w) {
   using world::messenger::Language;
+  // A running Tellbud reads the language file it chose at start or in Select language: deleting
+  // or editing Tellbud.ini meanwhile does not change it.
+  if (MainDialog(w) && g_szLanguagePath[0]) {
+    std::string file = Lower(world::Utf8(std::u16string(g_szLanguagePath)));
+    if (file.ends_with("\\german.ini")) return Language::kGerman;
+    if (file.ends_with("\\french.ini")) return Language::kFrench;
+    if (file.ends_with("\\english.ini")) return Language::kEnglish;
+  }
   auto path = world::FileBesideExe(w.exe_folder(), "Tellbud.ini");
   std::vector<std::string> lines;
   std::string why, section, value;

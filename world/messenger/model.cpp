@@ -84,10 +84,16 @@ const Conversation* Model::FindConversationOf(const Text& signin) const {
 }
 
 const Conversation* Model::FindCallOf(const Text& signin) const {
-  for (const Conversation& c : conversations_)
-    if (c.voice != VoiceState::kNone && c.participants.size() == 1 &&
-        SameSigninName(c.participants[0], signin))
-      return &c;
+  auto with_call = [&](bool one_to_one) -> const Conversation* {
+    for (const Conversation& c : conversations_)
+      if (c.voice != VoiceState::kNone && (!one_to_one || c.participants.size() == 1) &&
+          std::any_of(c.participants.begin(), c.participants.end(),
+                      [&](const Text& p) { return SameSigninName(p, signin); }))
+        return &c;
+    return nullptr;
+  };
+  if (const Conversation* c = with_call(true)) return c;
+  if (const Conversation* c = with_call(false)) return c;
   return FindConversationOf(signin);
 }
 

@@ -91,7 +91,8 @@ class Model {
   const Conversation* FindConversationOf(const Text& signin) const;
   // The conversation whose call a contact answers, declines or ends: a one-to-one conversation
   // with them that has a call (a contact can be alone in two, after the others left a group
-  // conversation), else the conversation the world means by them.
+  // conversation), else a group conversation of theirs with a call, else the conversation the
+  // world means by them.
   const Conversation* FindCallOf(const Text& signin) const;
   // Returns the one-to-one conversation with the contact, opening it when there is none; 0 when
   // the name is empty.
