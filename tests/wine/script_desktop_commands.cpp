@@ -143,7 +143,9 @@ CScriptDriver::Result CScriptDriver::Menu(const Call& call) {
   std::string item = Join(call.args);
   if (item.empty()) return Result::Failed("usage: menu ITEM | menu none");
   DWORD pid = m_bStarted ? m_run->ProcessId() : 0;
-  if (!PopupMenuOf(pid)) return Result::Failed("no pop-up menu is open");
+  // In real time a menu opens a moment after the click that asks for it.
+  if (!WaitFor([&] { return PopupMenuOf(pid) != nullptr; }, kUiTimeoutMs))
+    return Result::Failed("no pop-up menu is open");
   if (item == "none") {
     PressKey(VK_ESCAPE);
   } else {
@@ -176,7 +178,8 @@ CScriptDriver::Result CScriptDriver::List(const Call& call) {
   HWND main = MainWindow();
   HWND list = main ? FindWindowExW(main, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
   if (!list) return Result::Failed("Tellbud has no contact list");
-  if (!IsWindowVisible(main) || !IsWindowEnabled(main))
+  // A dialog that was just closed takes a moment to give the main window back, as a person sees.
+  if (!WaitFor([&] { return IsWindowVisible(main) && IsWindowEnabled(main); }, kUiTimeoutMs))
     return Result::Failed("the contact list does not take the mouse now (hidden or disabled)");
   RECT rc = ListViewRowRect(list, static_cast<int>(*row) - 1);
   if (rc.right <= rc.left) return Result::Failed("the contact list has no row " + call.args[1]);
