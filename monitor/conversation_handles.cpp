@@ -30,6 +30,11 @@ LONG CTellbudDlg::WatchedWindowHandle(CWatchedConversation& entry) {
   return entry.m_hWnd;
 }
 
+LONG CTellbudDlg::LastKnownWindowHandle(CWatchedConversation& entry) {
+  ReadWindowHandle(entry.m_pWindow, entry.m_hWnd);  // a failure keeps the handle last reported
+  return entry.m_hWnd;
+}
+
 LONG CTellbudDlg::CurrentWindowHandle(BOOL raise) {
   // What is remembered belongs to one object; the current conversation may have been replaced.
   if (m_currentWindow.m_pWindow.Get() != m_pCurConversation.Get())

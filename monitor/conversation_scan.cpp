@@ -71,7 +71,10 @@ void CTellbudDlg::ScanConversations() {
 // is in use (`lineInUse`) nothing new is shown on the handset, whose display belongs to the line,
 // but a ringing call that is over stops ringing.
 void CTellbudDlg::ScanCurrentConversation(BOOL lineInUse) {
-  LONG handle = CurrentWindowHandle(TRUE);
+  // A get_HWND that fails while the window last reported still exists does not hide the call's
+  // end: that window is still the conversation's, and its history tells the rest.
+  LONG handle = CurrentWindowHandle(FALSE);
+  if (!handle) handle = m_currentWindow.m_hWnd;
   // Its window closed without the program hearing of it: the call is over.
   if (!IsWindow(ToWindow(handle))) {
     EndCallForLine(lineInUse);
@@ -84,7 +87,7 @@ void CTellbudDlg::ScanCurrentConversation(BOOL lineInUse) {
 
   for (auto it = m_lstConversations.begin(); it != m_lstConversations.end();) {
     auto next = std::next(it);
-    if (WatchedWindowHandle(*it) == handle) {
+    if (LastKnownWindowHandle(*it) == handle) {
       it->m_nScanned = length;
       m_lstConversations.splice(m_lstConversations.begin(), m_lstConversations, it);
     }
@@ -172,10 +175,13 @@ void CTellbudDlg::ScanWatchedConversations() {
     if (invitation < talking && invitation < ready) {
       // An invitation while not ready stays consumed: it never rings later.
       if (m_nCallState != CALL_READY) return;
+      // The caller is read before anything changes: a read that fails leaves no half-taken
+      // conversation current, which would keep every other window (a call still running, say)
+      // from being scanned.
+      CString caller = FirstContactSignin(window);
       SetCurrentConversation(window, handle);
       m_nHistoryLen = static_cast<int>(length);
-      m_strCaller.Empty();
-      m_strCaller = FirstContactSignin(window);
+      m_strCaller = caller;
       if (m_strCaller.IsEmpty()) return;
       m_nCallState = CALL_RINGING;
       m_phone.ShowIncomingCall(m_strCaller);
