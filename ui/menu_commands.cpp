@@ -87,33 +87,41 @@ void CTellbudDlg::OnAbout() {
   RunDialogOnce(about);
 }
 
-// The row a click on the list acts on: the marked row while it is selected. A click on the
-// empty space below the rows clears the selection but leaves the mark, and must call no one.
-int CTellbudDlg::ClickedContactRow() {
-  int row = m_list.GetSelectionMark();
-  return row >= 0 && m_list.GetItemState(row, LVIS_SELECTED) ? row : -1;
-}
+// The row a click on the list acts on: the row under the click's point. Neither the selection
+// mark (a click on the empty space below the rows leaves it) nor the selection (the list can be
+// rebuilt between the press and the release) says which row was clicked.
+int CTellbudDlg::ClickedContactRow(POINT ptAction) { return m_list.HitTest(ptAction); }
 
-void CTellbudDlg::OnContactDoubleClick() {
+void CTellbudDlg::OnContactDoubleClick(POINT ptAction) {
   if (!m_bMSNConnected || m_nCallState != CALL_READY) return;
-  int row = ClickedContactRow();
+  int row = ClickedContactRow(ptAction);
   if (row < 0) return;
   CString signin = m_list.GetItemText(row, 2);
   if (signin.IsEmpty()) return;
   RunMessengerStep(TEXT("starting a voice conversation"), [&] { StartVoiceConversation(signin); });
 }
 
-void CTellbudDlg::OnContactRightClick() {
+void CTellbudDlg::OnContactRightClick(POINT ptAction) {
   if (!m_bMSNConnected) return;
-  int row = ClickedContactRow();
-  if (row < 0 || m_list.GetItemText(row, 2).IsEmpty()) return;
+  int row = ClickedContactRow(ptAction);
+  if (row < 0) return;
+  CString signin = m_list.GetItemText(row, 2);
+  if (signin.IsEmpty()) return;
   CMenu menu;
   if (!menu.LoadMenu(IDR_CONTACTMENU)) return;
   CMenu* popup = menu.GetSubMenu(0);
   if (!popup) return;
   POINT cursor{0, 0};
   GetCursorPos(&cursor);
-  popup->TrackPopupMenuEx(TPM_RIGHTBUTTON, cursor.x, cursor.y, this);
+  UINT command =
+      static_cast<UINT>(popup->TrackPopupMenuEx(TPM_RIGHTBUTTON | TPM_RETURNCMD, cursor.x, cursor.y, this));
+  // The menu's commands act on the marked row. The list can change while the menu is open (a
+  // contact's event, a refresh): the command goes to the contact that was clicked, wherever its
+  // row is now, and to no one when it has left the list.
+  row = FindContactRow(signin);
+  if (!command || row < 0) return;
+  m_list.SetSelectionMark(row);
+  SendMessage(WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 
 // Starts a Messenger voice conversation with `signin`, makes it the current conversation and

@@ -181,12 +181,12 @@ BOOL CTellbudDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   auto* header = reinterpret_cast<NMHDR*>(lParam);
   if (header && header->idFrom == IDC_CONTACT_LIST) {
     if (header->code == NM_DBLCLK) {
-      OnContactDoubleClick();
+      OnContactDoubleClick(reinterpret_cast<NMITEMACTIVATE*>(lParam)->ptAction);
       *pResult = 0;
       return TRUE;
     }
     if (header->code == NM_RCLICK) {
-      OnContactRightClick();
+      OnContactRightClick(reinterpret_cast<NMITEMACTIVATE*>(lParam)->ptAction);
       *pResult = 0;
       return TRUE;
     }

@@ -144,6 +144,8 @@ class CTellbudDlg : public CDialog {
   // object never told a handle: then that handle (or 0) stands, a window that is gone. A failure
   // while the window exists raises (with `raise`), or gives 0.
   LONG WatchedWindowHandle(CWatchedConversation& entry);
+  // The handle read anew, or the one last reported when Messenger fails to tell it.
+  LONG LastKnownWindowHandle(CWatchedConversation& entry);
   LONG CurrentWindowHandle(BOOL raise);
   void SetCurrentConversation(const CComRef<IMessengerConversationWnd>& window, LONG handle);
   BOOL IsWatchedWindow(LONG handle) const;
@@ -227,9 +229,9 @@ class CTellbudDlg : public CDialog {
   void OnExit();
   void OnAbout();
   void OnOption();
-  void OnContactDoubleClick();
-  void OnContactRightClick();
-  int ClickedContactRow();
+  void OnContactDoubleClick(POINT ptAction);
+  void OnContactRightClick(POINT ptAction);
+  int ClickedContactRow(POINT ptAction);
 
   // ---- Monitor (monitor/monitor_loop.cpp) -----------------------------------------------------------
   void OnPhoneSearchTick();

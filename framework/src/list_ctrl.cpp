@@ -84,6 +84,12 @@ BOOL CListCtrl::DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELE
 int CListCtrl::GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
 int CListCtrl::GetSelectionMark() const { return static_cast<int>(SendMessage(LVM_GETSELECTIONMARK)); }
 
+int CListCtrl::HitTest(POINT pt) const {
+  LVHITTESTINFO info{};
+  info.pt = pt;
+  return static_cast<int>(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
+}
+
 int CListCtrl::SetSelectionMark(int iIndex) {
   return static_cast<int>(SendMessage(LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(iIndex)));
 }

@@ -108,6 +108,8 @@ class CListCtrl : public CWnd {
   BOOL DeleteAllItems();
   int GetItemCount() const;
   int GetSelectionMark() const;
+  // The item at `pt` (client coordinates), or -1 when the point is on no item.
+  int HitTest(POINT pt) const;
   // The previous mark.
   int SetSelectionMark(int iIndex);
   BOOL SetItemState(int nItem, UINT nState, UINT nMask);
