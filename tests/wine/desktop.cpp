@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <set>
+#include <utility>
 
 #include "tests/wine/remote_list_view.h"
 #include "tests/wine/tellbud_run.h"
@@ -146,7 +147,9 @@ void SendMouse(DWORD flags, POINT screen) {
   input.type = INPUT_MOUSE;
   input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
   input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  // A button event carries its position too: without MOUSEEVENTF_MOVE it happens wherever the
+  // cursor is when it is read, and under Wine that can still be the previous click's place.
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &input, sizeof input);
 }
 
@@ -155,6 +158,12 @@ void SendMouse(DWORD flags, POINT screen) {
 void MoveMouse(POINT screen) {
   SendMouse(MOUSEEVENTF_MOVE, screen);
   Sleep(100);
+  // The cursor is there before a button goes down.
+  POINT at{};
+  for (int i = 0; i < 20 && GetCursorPos(&at) && (at.x != screen.x || at.y != screen.y); ++i) {
+    SendMouse(MOUSEEVENTF_MOVE, screen);
+    Sleep(50);
+  }
 }
 
 void Click(POINT screen, bool right) {
@@ -290,6 +299,14 @@ BOOL CALLBACK DescribeOne(HWND hWnd, LPARAM param) {
 std::string DescribeWindows() {
   std::string text = "visible top-level windows:\n";
   EnumWindows(DescribeOne, reinterpret_cast<LPARAM>(&text));
+  // A key or button another step left down changes what every later click and key does.
+  static const std::pair<int, const char*> kHeld[] = {
+      {VK_SHIFT, "Shift"}, {VK_CONTROL, "Ctrl"},        {VK_MENU, "Alt"},
+      {VK_LWIN, "Win"},    {VK_LBUTTON, "left button"}, {VK_RBUTTON, "right button"}};
+  std::string held;
+  for (const auto& [vk, name] : kHeld)
+    if (GetAsyncKeyState(vk) & 0x8000) held += std::string(held.empty() ? "" : ", ") + name;
+  text += "held down: " + (held.empty() ? std::string("nothing") : held) + "\n";
   return text;
 }
 

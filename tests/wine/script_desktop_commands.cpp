@@ -36,10 +36,33 @@ std::string DescribeItems(const std::vector<std::string>& items) {
   return out;
 }
 
-void ClickMiddle(HWND hWnd, bool right) {
+std::string DescribeWindow(HWND hWnd) {
+  if (!hWnd) return "no window";
+  wchar_t cls[64] = {};
+  GetClassNameW(hWnd, cls, 64);
+  HWND top = GetAncestor(hWnd, GA_ROOT);
+  return "a \"" + Utf8(cls) + "\" window of " + Quoted(WindowText(top ? top : hWnd));
+}
+
+// A person clicks what they see: a click waits until `target` is the window under the point (a
+// window just shown or just closed takes a moment on a real desktop); the error names the window
+// that would take it instead.
+std::string WaitUnderPoint(HWND target, POINT point) {
+  HWND seen = nullptr;
+  if (WaitFor([&] { return (seen = WindowFromPoint(point)) == target || IsChild(target, seen); },
+              kUiTimeoutMs))
+    return "";
+  return "the click at (" + std::to_string(point.x) + "," + std::to_string(point.y) + ") would land on " +
+         DescribeWindow(seen);
+}
+
+std::string ClickMiddle(HWND hWnd, bool right) {
   RECT rc{};
   GetWindowRect(hWnd, &rc);
-  Click(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, right);
+  POINT middle{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  std::string error = WaitUnderPoint(hWnd, middle);
+  if (error.empty()) Click(middle, right);
+  return error;
 }
 
 struct FindTitle {
@@ -145,7 +168,7 @@ CScriptDriver::Result CScriptDriver::Menu(const Call& call) {
   DWORD pid = m_bStarted ? m_run->ProcessId() : 0;
   // In real time a menu opens a moment after the click that asks for it.
   if (!WaitFor([&] { return PopupMenuOf(pid) != nullptr; }, kUiTimeoutMs))
-    return Result::Failed("no pop-up menu is open");
+    return Result::Failed("no pop-up menu is open" + DescribeListSelection());
   if (item == "none") {
     PressKey(VK_ESCAPE);
   } else {
@@ -168,6 +191,21 @@ CScriptDriver::Result CScriptDriver::Menu(const Call& call) {
   return Result::Ok();
 }
 
+// The rows the contact list shows selected and its selection mark, for a click that opened no
+// menu: the program acts only on a marked row that is still selected.
+std::string CScriptDriver::DescribeListSelection() {
+  HWND main = MainWindow();
+  HWND list = main ? FindWindowExW(main, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+  if (!list) return "";
+  std::string selected;
+  for (LRESULT row = SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); row >= 0;
+       row = SendMessageW(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))
+    selected += (selected.empty() ? "" : ", ") + std::to_string(row + 1);
+  LRESULT mark = SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0);
+  return " (selected rows: " + (selected.empty() ? std::string("none") : selected) +
+         "; marked row: " + (mark >= 0 ? std::to_string(mark + 1) : std::string("none")) + ")";
+}
+
 CScriptDriver::Result CScriptDriver::List(const Call& call) {
   const std::string action = call.args.size() == 2 ? call.args[0] : "";
   if (action != "click" && action != "dblclick" && action != "rclick")
@@ -181,9 +219,15 @@ CScriptDriver::Result CScriptDriver::List(const Call& call) {
   // A dialog that was just closed takes a moment to give the main window back, as a person sees.
   if (!WaitFor([&] { return IsWindowVisible(main) && IsWindowEnabled(main); }, kUiTimeoutMs))
     return Result::Failed("the contact list does not take the mouse now (hidden or disabled)");
-  RECT rc = ListViewRowRect(list, static_cast<int>(*row) - 1);
-  if (rc.right <= rc.left) return Result::Failed("the contact list has no row " + call.args[1]);
+  // A row Messenger's contacts fill in comes a moment after the window, as a person sees.
+  RECT rc{};
+  auto rowShown = [&] {
+    rc = ListViewRowRect(list, static_cast<int>(*row) - 1);
+    return rc.right > rc.left;
+  };
+  if (!WaitFor(rowShown, kUiTimeoutMs)) return Result::Failed("the contact list has no row " + call.args[1]);
   POINT point{rc.left + 20, (rc.top + rc.bottom) / 2};
+  if (std::string error = WaitUnderPoint(list, point); !error.empty()) return Result::Failed(error);
   if (action == "dblclick") {
     DoubleClick(point);
   } else {
@@ -202,7 +246,7 @@ CScriptDriver::Result CScriptDriver::Button(const Call& call) {
   if (!dialog) return Result::Failed("no open dialog titled '" + call.args[0] + "'");
   HWND button = DialogButton(dialog, Wide(call.args[1]));
   if (!button) return Result::Failed("the dialog has no enabled button '" + call.args[1] + "'");
-  ClickMiddle(button, false);
+  if (std::string error = ClickMiddle(button, false); !error.empty()) return Result::Failed(error);
   return Result::Ok();
 }
 
@@ -220,7 +264,7 @@ CScriptDriver::Result CScriptDriver::Type(const Call& call) {
   if (lstrcmpiW(cls, L"Edit")) return Result::Failed("control " + call.args[1] + " is not an edit");
   if (!IsWindowVisible(edit) || !IsWindowEnabled(edit))
     return Result::Failed("the edit does not take typing now (hidden or disabled)");
-  ClickMiddle(edit, false);
+  if (std::string error = ClickMiddle(edit, false); !error.empty()) return Result::Failed(error);
   SendMessageW(edit, EM_SETSEL, 0, -1);
   if (call.args[2].empty()) {
     PressKey(VK_BACK);

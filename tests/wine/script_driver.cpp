@@ -4,6 +4,7 @@
 #include <map>
 
 #include "tests/wine/desktop.h"
+#include "tests/wine/script_text.h"
 #include "world/console/platform_mark.h"
 #include "world/console/tokenizer.h"
 
@@ -63,7 +64,14 @@ std::string CScriptDriver::Run(const std::vector<std::string>& lines, const std:
     if (result.kind == Result::kQuit) break;
     if (result.kind == Result::kFailed) {
       Sleep(500);  // what follows at once belongs to the picture
-      return name + ":" + std::to_string(m_line) + ": " + result.message + "\n" + Seen();
+      std::string where = name + ":" + std::to_string(m_line) + ": " + result.message;
+      // A picture of the screen once Tellbud has shown something on it.
+      if (m_bStarted) {
+        std::wstring picture = L"failed-" + Wide(name) + L"-" + std::to_wstring(m_line);
+        if (SaveBitmap(CaptureScreen(), ResultsFolder() + L"\\" + picture + L".bmp"))
+          where += " (the screen: " + Utf8(picture) + ".png)";
+      }
+      return where + "\n" + Seen();
     }
   }
   // The device is played through Tellbud's control: without it the commands never happened.

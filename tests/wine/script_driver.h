@@ -76,6 +76,7 @@ class CScriptDriver {
   Result Key(const Call& call);
   Result Window(const Call& call);
   HWND MainWindow() const;
+  std::string DescribeListSelection();
   // script_show.cpp
   Result Show(const Call& call);
 

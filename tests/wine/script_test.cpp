@@ -28,14 +28,13 @@ const std::string kMessengerScripts[] = {
     "handset-incoming-call",              // lifting answers, putting down ends
     "handset-decline-and-remote-hangup",  // the end key declines
     "outgoing-speed-dial",                // the keypad calls by speed-dial number
+    "contacts-menu-call",                 // the contact menu's StartVoice calls the row clicked
     "contacts-order",                     // online, separator, offline; a custom name
     "messenger-quit-mid-call",            // Messenger quits while a call rings or runs
     "handset-shortcut-language",          // German Messenger's shortcuts
+    "dialogs-rename",                     // the contact menu: Rename, StartChat
+    "dialogs-speed-dial",                 // the contact menu: Speed dial number
 };
-// Not run on Wine for now: since the last changes both fail there at the contact menu after the
-// first dialog closes (the dialog stays or no menu opens), while they pass in the simulator.
-//   "dialogs-rename"      the contact menu: Rename, StartChat
-//   "dialogs-speed-dial"  the contact menu: Speed dial number
 
 std::wstring Environment(const wchar_t* name) {
   wchar_t buffer[MAX_PATH] = {};
