@@ -131,5 +131,96 @@ TEST_F(MessengerProcess, MessengerKilledMidCallIdlesTheHandsetAndIsFoundAgain) {
   EXPECT_TRUE(ListShows({L"Bob", L" ", L"Ann"})) << RowsText() << Everything();
 }
 
+// An always-on-top window of another program, full screen, shown without taking the foreground
+// from anyone; its own thread answers its messages.
+class CCoverWindow {
+ public:
+  CCoverWindow() {
+    m_hReady = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    m_hThread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    WaitForSingleObject(m_hReady, kUiTimeout);
+  }
+  ~CCoverWindow() {
+    if (m_hWnd) PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    WaitForSingleObject(m_hThread, kUiTimeout);
+    CloseHandle(m_hThread);
+    CloseHandle(m_hReady);
+  }
+  HWND Handle() const { return m_hWnd; }
+
+ private:
+  static DWORD WINAPI Run(LPVOID param) {
+    auto* self = static_cast<CCoverWindow*>(param);
+    self->m_hWnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"Static", L"cover", WS_POPUP, 0, 0,
+                                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                                   nullptr, nullptr, nullptr);
+    if (self->m_hWnd) ShowWindow(self->m_hWnd, SW_SHOWNOACTIVATE);
+    SetEvent(self->m_hReady);
+    MSG msg;
+    while (self->m_hWnd && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (msg.message == WM_CLOSE && msg.hwnd == self->m_hWnd) break;
+      DispatchMessageW(&msg);
+    }
+    if (self->m_hWnd) DestroyWindow(self->m_hWnd);
+    return 0;
+  }
+  HWND m_hWnd = nullptr;
+  HANDLE m_hReady = nullptr;
+  HANDLE m_hThread = nullptr;
+};
+
+// Messenger's conversation window minimised when the handset is lifted: Tellbud restores it
+// before typing Alt+C, which a minimised window would not get as its shortcut.
+TEST_F(MessengerProcess, AMinimisedConversationWindowIsRestoredAndAnswered) {
+  Ring();
+  HWND bob = FindWindowW(L"IMWindowClass", L"Bob - Dialog");
+  ASSERT_TRUE(bob) << Everything();
+  ShowWindow(bob, SW_MINIMIZE);
+  ASSERT_TRUE(WaitFor([&] { return IsIconic(bob) != FALSE; }, kUiTimeout)) << Everything();
+  Answer();
+  EXPECT_FALSE(IsIconic(bob)) << Everything();
+}
+
+// An always-on-top window over everything when the handset is lifted: the keys go to the window
+// with the foreground, not the one on top, so Alt+C still answers in Messenger's window.
+TEST_F(MessengerProcess, AConversationWindowUnderAnAlwaysOnTopWindowIsAnswered) {
+  Ring();
+  CCoverWindow cover;
+  ASSERT_TRUE(cover.Handle() && IsWindowVisible(cover.Handle())) << Everything();
+  Answer();
+}
+
+// Messenger's class not registered while msnmsgr.exe runs: Tellbud finds the process but cannot
+// create its objects, shows no contacts and stays responsive; registered again, it connects.
+TEST_F(MessengerProcess, AnUnregisteredMessengerClassLeavesTellbudWaitingNotHanging) {
+  ASSERT_TRUE(ListShows({L"Bob", L" ", L"Ann"})) << RowsText() << Everything();
+  HMODULE dll = LoadLibraryW(L"TellbudMessenger.dll");
+  ASSERT_TRUE(dll) << "TellbudMessenger.dll is not beside the test program";
+  using RegisterFunction = HRESULT(WINAPI*)();
+  // Through void* : GetProcAddress's type is not the function's.
+  auto unregister =
+      reinterpret_cast<RegisterFunction>(reinterpret_cast<void*>(GetProcAddress(dll, "DllUnregisterServer")));
+  auto reregister =
+      reinterpret_cast<RegisterFunction>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
+  ASSERT_TRUE(unregister && reregister);
+  ASSERT_TRUE(m_messenger->Quit()) << Everything();
+  ASSERT_TRUE(ListShows({})) << RowsText() << Everything();
+  ASSERT_EQ(S_OK, unregister());
+  struct Reregister {
+    RegisterFunction f;
+    ~Reregister() { f(); }
+  } restore{reregister};
+  ASSERT_TRUE(m_messenger->Start()) << Everything();
+  Sleep(6000);  // three watch ticks with msnmsgr.exe in the process list
+  EXPECT_TRUE(Rows().empty()) << RowsText() << Everything();
+  DWORD_PTR result = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(m_hMain, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kUiTimeout, &result))
+      << "Tellbud's window does not answer\n"
+      << Everything();
+  EXPECT_FALSE(m_run->HasExited()) << Everything();
+  ASSERT_EQ(S_OK, reregister());
+  EXPECT_TRUE(ListShows({L"Bob", L" ", L"Ann"})) << RowsText() << Everything();
+}  // the DLL stays loaded: `restore` still calls into it
+
 }  // namespace
 }  // namespace wine_test
