@@ -75,13 +75,19 @@ void CTellbudDlg::ScanCurrentConversation(BOOL lineInUse) {
   // end: that window is still the conversation's, and its history tells the rest.
   LONG handle = CurrentWindowHandle(FALSE);
   if (!handle) handle = m_currentWindow.m_hWnd;
-  // Its window closed without the program hearing of it: the call is over.
-  if (!IsWindow(ToWindow(handle))) {
+  CBstrResult history;
+  if (!handle) {
+    // Messenger has failed get_HWND since the conversation began, so no window can be checked.
+    // Its history answers instead. An object whose window closed fails that too: the scan then
+    // decides nothing, and the window-closed event or putting the handset down ends the call.
+    if (FAILED(m_pCurConversation->get_History(history.Receive()))) return;
+  } else if (!IsWindow(ToWindow(handle))) {
+    // Its window closed without the program hearing of it: the call is over.
     EndCallForLine(lineInUse);
     return;
+  } else {
+    ReadHistory(m_pCurConversation, history);
   }
-  CBstrResult history;
-  ReadHistory(m_pCurConversation, history);
   DWORD length = history.Length();
   if (length <= static_cast<DWORD>(m_nHistoryLen)) return;
 
