@@ -56,6 +56,7 @@ void CTellbudDlg::ClearCurrentConversation() {
   m_pCurConversation.Release();
   m_currentWindow = CWatchedConversation();
   m_nHistoryLen = 0;
+  m_nCallTextStart = 0;
   m_bHandsetCall = FALSE;
 }
 

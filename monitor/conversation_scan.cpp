@@ -118,6 +118,10 @@ void CTellbudDlg::ScanCurrentConversation(BOOL lineInUse) {
   }
 }
 
+void CTellbudDlg::RereadCurrentCall() {
+  if (m_pCurConversation) m_nHistoryLen = std::min(m_nHistoryLen, m_nCallTextStart);
+}
+
 void CTellbudDlg::EndCallForLine(BOOL lineInUse) {
   if (!lineInUse) {
     EndCurrentConversation();
@@ -187,6 +191,7 @@ void CTellbudDlg::ScanWatchedConversations() {
       CString caller = FirstContactSignin(window);
       SetCurrentConversation(window, handle);
       m_nHistoryLen = static_cast<int>(length);
+      m_nCallTextStart = static_cast<int>(length - invitation);
       m_strCaller = caller;
       if (m_strCaller.IsEmpty()) return;
       m_nCallState = CALL_RINGING;
@@ -198,6 +203,7 @@ void CTellbudDlg::ScanWatchedConversations() {
     } else if (talking != RECENCY_NONE) {
       SetCurrentConversation(window, handle);
       m_nHistoryLen = static_cast<int>(length);
+      m_nCallTextStart = static_cast<int>(length - talking);
       m_nCallState = CALL_TALKING;
       m_phone.ShowTalking(FirstContactSignin(window));
     }

@@ -2,6 +2,7 @@
 // operation behind every outgoing voice call.
 #include "ui/tellbud_dlg.h"
 
+#include "app/paths.h"
 #include "dialogs/language_dlg.h"
 #include "dialogs/rename_dlg.h"
 #include "dialogs/speed_dial_dlg.h"
@@ -49,7 +50,9 @@ BOOL CTellbudDlg::OnCommandId(UINT nID, UINT nCode, HWND hWndCtl) {
     }
     case ID_TRAY_SELECTLANGUAGE: {
       CLanguageDlg dialog(this);
+      CString before = g_szLanguagePath;
       RunDialogOnce(dialog);
+      if (before.Compare(g_szLanguagePath) != 0) RereadCurrentCall();
       return TRUE;
     }
     case ID_TRAY_OPTION:
@@ -139,6 +142,7 @@ void CTellbudDlg::StartVoiceConversation(LPCWSTR signin) {
   CBstrResult history;
   CheckComResult(m_pCurConversation->get_History(history.Receive()), IID_IMessengerConversationWnd);
   m_nHistoryLen = static_cast<int>(history.Length());
+  m_nCallTextStart = m_nHistoryLen;
   m_phone.ShowTalking(signin);
   m_nCallState = CALL_TALKING;
 

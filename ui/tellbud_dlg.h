@@ -133,6 +133,12 @@ class CTellbudDlg : public CDialog {
   // handset keeps its display and only a ring of the call stops.
   void EndCallForLine(BOOL lineInUse);
   void ScanWatchedConversations();
+  // Where the current call's text begins in its conversation's history (the invitation, or the
+  // history's length when Tellbud placed the call).
+  int m_nCallTextStart = 0;
+  // The current call's text is read again from its start by the next scan: a language just
+  // chosen can tell what the phrases of the one before could not (the call's end, say).
+  void RereadCurrentCall();
   // `hwnd`, one of the conversation windows `open` before Tellbud connected.
   void AdoptConversationWindow(HWND hwnd, const std::vector<HWND>& open);
   // Adds the sign-in names of the contact rows whose names match as `flags` say.
