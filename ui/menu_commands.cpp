@@ -27,7 +27,9 @@ BOOL CTellbudDlg::OnCommandId(UINT nID, UINT nCode, HWND hWndCtl) {
                          [&] { CheckComResult(m_pMessenger->MediaWizard(0), IID_IMessenger); });
       return TRUE;
     case ID_CONTACT_STARTVOICE: {
-      if (!m_bMSNConnected) return TRUE;
+      // As with a double-click or the handset's keys, no call is placed while one rings or runs:
+      // the new call would take the handset from the one in progress, which then runs on unseen.
+      if (!m_bMSNConnected || m_nCallState != CALL_READY) return TRUE;
       int row = m_list.GetSelectionMark();
       if (row < 0) return TRUE;
       CString signin = m_list.GetItemText(row, 2);
